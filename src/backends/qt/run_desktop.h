@@ -1,0 +1,17 @@
+#pragma once
+// Runs a game in a desktop window.
+
+#include <filesystem>
+#include <optional>
+
+namespace veskar {
+
+struct DesktopOptions {
+    std::filesystem::path gameDir;
+    std::optional<unsigned> seed;
+};
+
+// Returns the process exit code: 1 when another windowed veskar is running.
+int runDesktop(int argc, char** argv, const DesktopOptions& options);
+
+} // namespace veskar

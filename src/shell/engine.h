@@ -1,0 +1,111 @@
+#pragma once
+// The engine object: owns every subsystem and the run state, and offers the
+// handlers of the main window that a host drives.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "archive/archives.h"
+#include "archive/script_loader.h"
+#include "core/random.h"
+#include "platform/host.h"
+#include "graphics/frame_timer.h"
+#include "script/interpreter.h"
+#include "script/variables.h"
+#include "shell/game_definition.h"
+#include "shell/run_state.h"
+#include "shell/settings.h"
+
+namespace veskar {
+
+class Host;
+class Clock;
+class SettingsStore;
+class AudioDevice;
+class FontSource;
+
+// The outside world, as a host provides it.
+struct Platform {
+    Host& host;
+    Clock& clock;
+    SettingsStore& settingsStore;
+    AudioDevice& audio;
+    FontSource* fonts = nullptr;
+};
+
+struct EngineOptions {
+    std::filesystem::path gameDir;
+    // Seed of the random generator; the current time in seconds when absent.
+    std::optional<std::uint32_t> seed;
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+class Engine {
+public:
+    Engine(Platform platform, EngineOptions options);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // --- Main window handlers -------------------------------------------
+    // Creation: runs the start-up sequence.
+    void FormCreate();
+    // One main-loop pass. Returns the tick count at which the next pass is due.
+    std::uint32_t AppIdle();
+    // Every 55 ms.
+    void Timer1Timer();
+    void PBPaint();
+    // Whether the window may close now.
+    bool FormCloseQuery();
+    void FormDestroy();
+
+    void mouseDown(MouseButton button, Point position);
+    void mouseUp(MouseButton button, Point position);
+    void mouseMove(Point position);
+    void wheel(int delta, Point position);
+    void keyDown(int key);
+    void keyUp(int key);
+
+    // --- Shared services ----------------------------------------------------
+    Host& host;
+    Clock& clock;
+    SettingsStore& settingsStore;
+    AudioDevice& audio;
+    FontSource* fonts;
+    EngineOptions options;
+
+    RunState run;
+    Random random;
+    GameDefinition definition;
+    Settings settings;
+    std::unique_ptr<SettingsSection> settingsSection;
+
+    // --- Subsystems -------------------------------------------------------
+    Archives archives;
+    Variables vars;
+    Interpreter interp;
+    ScriptLoader scripts;
+    FrameTimer frameTimer;
+
+    // Whether the start-up sequence could not read the game (the window then
+    // closes on the first pass).
+    bool gameDataMissing() const { return gameDataMissing_; }
+
+private:
+    void runStartupSequence();
+    void firstPass();
+    void showGameDataError();
+    bool readDefinition();
+    void readAllSettings();
+    void enterFullScreen();
+    void leaveFullScreen();
+
+    bool gameDataMissing_ = false;
+    Point restorePosition_;
+};
+
+} // namespace veskar
