@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <deque>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <vector>
 
 #include "backends/headless/ini_settings_store.h"
@@ -143,6 +144,43 @@ TEST_F(DesktopWindow, CloseQuestionRefusedThenAccepted) {
     runUntil([] { return false; }, 100);
     EXPECT_EQ(session.driver().idlePasses(), passes); // nothing runs after the close
     session.finish();
+}
+
+TEST_F(DesktopWindow, IdlePassWaitsWhileABlockingOperationPumpsMessages) {
+    DesktopSession session({gameWithoutArchives.path().toStdString(), 1}, store, boxes.answerer());
+    session.start();
+    Engine& engine = session.engine();
+    engine.run.QuitRequested = false;
+    engine.run.StartPending = false;
+    ASSERT_TRUE(runUntil([&] { return session.driver().idlePasses() >= 2; }));
+
+    int passesInside = -1;
+    int ticksInside = 0;
+    session.driver().dispatch([&](Engine& e) {
+        // A blocking operation: its own frame loop, pumping messages for 150 ms.
+        const int passes = session.driver().idlePasses();
+        const int ticks = e.run.TickCounter;
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 150)
+            e.host.processMessages();
+        passesInside = session.driver().idlePasses() - passes;
+        ticksInside = e.run.TickCounter - ticks;
+    });
+    EXPECT_EQ(passesInside, 0);
+    EXPECT_GE(ticksInside, 1); // the timer does run inside
+    // Back in the outer loop, the deferred pass runs and pacing resumes.
+    const int after = session.driver().idlePasses();
+    EXPECT_TRUE(runUntil([&] { return session.driver().idlePasses() >= after + 2; }));
+
+    // An error escaping a handler is shown, and the game goes on.
+    const std::size_t boxesBefore = boxes.asked.size();
+    session.driver().dispatch([](Engine&) { throw std::runtime_error("broken invariant"); });
+    ASSERT_EQ(boxes.asked.size(), boxesBefore + 1);
+    EXPECT_EQ(boxes.asked.back().text, "broken invariant");
+    EXPECT_EQ(boxes.asked.back().icon, MessageIcon::Error);
+    const int later = session.driver().idlePasses();
+    EXPECT_TRUE(runUntil([&] { return session.driver().idlePasses() >= later + 2; }));
 }
 
 TEST(QtHostWindow, FullScreenLayoutsAndBack) {

@@ -89,6 +89,8 @@ bool MainWindow::enterFullScreen(int mode) {
     setWindowFlag(Qt::FramelessWindowHint, true);
     QScreen* where = screen();
     if (mode == 1) {
+        // The geometry too: without a window manager the state alone does nothing.
+        if (where) setGeometry(where->geometry());
         setWindowState(windowState() | Qt::WindowFullScreen);
     } else {
         setWindowState(windowState() & ~Qt::WindowFullScreen);
