@@ -268,4 +268,11 @@ void Engine::wheel(int, Point) {}
 void Engine::keyDown(int) {}
 void Engine::keyUp(int) {}
 
+// Until the tool-strip menu arrives with input handling, "終了" closes the
+// window through the usual close question.
+void Engine::toolQuit() { host.requestClose(); }
+void Engine::toolLoad() {}   // the load screen arrives with input handling
+void Engine::toolSave() {}   // the save screen arrives with input handling
+void Engine::toolConfig() {} // the configuration screens arrive with input handling
+
 } // namespace veskar

@@ -70,6 +70,12 @@ public:
     void keyDown(int key);
     void keyUp(int key);
 
+    // Tool-strip buttons: "終了", "読込", "記録", "設定".
+    void toolQuit();
+    void toolLoad();
+    void toolSave();
+    void toolConfig();
+
     // --- Shared services ----------------------------------------------------
     Host& host;
     Clock& clock;

@@ -1,11 +1,36 @@
 #include "backends/qt/run_desktop.h"
 
+#include <QApplication>
+#include <exception>
 #include <iostream>
 
+#include "backends/qt/desktop_session.h"
+#include "backends/qt/qt_settings_store.h"
+#include "backends/qt/single_instance_lock.h"
+
 namespace veskar {
-// The desktop window arrives with the Qt host.
-int runDesktop(int, char**, const DesktopOptions&) {
-    std::cerr << "veskar: the desktop window is not built yet; use --headless\n";
-    return 2;
+
+int runDesktop(int argc, char** argv, const DesktopOptions& options) {
+    QApplication app(argc, argv);
+    // The game ends when its main window closes, not when a message box shown
+    // before it does.
+    app.setQuitOnLastWindowClosed(false);
+
+    SingleInstanceLock lock;
+    if (!lock.tryAcquire()) return 1; // another windowed veskar runs: show nothing
+
+    try {
+        QtSettingsStore store;
+        DesktopSession session(options, store);
+        session.onClosed = [] { QCoreApplication::quit(); };
+        session.start();
+        if (!session.closed()) QApplication::exec();
+        session.finish();
+    } catch (const std::exception& e) {
+        std::cerr << "veskar: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
 }
+
 } // namespace veskar
