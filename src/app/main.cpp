@@ -57,7 +57,7 @@ int usageError(const std::string& message) {
     return 2;
 }
 
-std::filesystem::path executableDir() {
+[[maybe_unused]] std::filesystem::path executableDir() {
     std::error_code ec;
     auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::filesystem::current_path() : self.parent_path();
