@@ -184,5 +184,31 @@ TEST(FieldOf, CountsCommasFromZeroWithoutTrimming) {
         EXPECT_EQ(FieldOf(text, n), expected) << text << " field " << n;
 }
 
+// Start-up reads the archives of a game folder and the first pass loads `main`.
+TEST(StartUp, ReadsTheArchivesAndTheFirstPassLoadsMain) {
+    struct Case {
+        const char* what;
+        bool withPictures;
+        int messageBoxes;
+    };
+    for (const Case c : {Case{"complete game", true, 0}, Case{"no vk_gra.vsk", false, 1}}) {
+        SCOPED_TRACE(c.what);
+        FixtureGame game;
+        game.addScript("main", "hello\n").addScript("_config", "TITLE:x\n");
+        if (c.withPictures) game.addEntry("vk_gra.vsk", "bg", "x");
+        HeadlessRig rig(game.write());
+        rig.engine.FormCreate();
+        EXPECT_EQ(rig.host.messageBoxCount(), c.messageBoxes);
+        rig.engine.AppIdle();
+        if (c.withPictures) {
+            EXPECT_EQ(rig.engine.interp.loadedScript, "main");
+            EXPECT_TRUE(rig.engine.run.ScriptRunning);
+            EXPECT_EQ(mainText(rig.engine), std::string("hello\0", 6));
+        } else {
+            EXPECT_EQ(rig.engine.interp.loadedScript, "") << "the game closes on its first pass";
+        }
+    }
+}
+
 } // namespace
 } // namespace veskar
