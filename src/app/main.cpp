@@ -57,6 +57,7 @@ int usageError(const std::string& message) {
     return 2;
 }
 
+// Only the desktop host uses it; builds without Qt leave it unused.
 [[maybe_unused]] std::filesystem::path executableDir() {
     std::error_code ec;
     auto self = std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -26,11 +26,15 @@ class ScriptLoader {
 public:
     explicit ScriptLoader(Engine& engine);
 
+    // Finds `name` (script overrides first), restores its bytes into the
+    // buffer of `kind` and resets that buffer's position. False, with nothing
+    // changed, when the script is missing, unreadable or larger than a buffer.
     bool LoadScript(std::string_view name, ScriptKind kind);
 
     // The next NUL-terminated line of the definition script.
     std::string ReadDefinitionLine();
     bool definitionAtEnd() const { return definitionPos >= definitionSize; }
+    // The whole decoded definition script (NUL-separated lines).
     std::string_view definitionText() const;
 
     std::unique_ptr<std::array<std::uint8_t, kScriptBufferSize>> DefinitionBuffer;
@@ -38,6 +42,11 @@ public:
     std::int32_t definitionPos = 0;
 
 private:
+    // The gallery's scene list marks a scene seen whenever its script is asked for.
+    void registerSceneSeen(std::string_view name);
+    // The recollection registry unlocks the entries listed for a loaded script.
+    void registerRecollection(std::string_view key);
+
     Engine& engine_;
 };
 

@@ -5,19 +5,38 @@
 
 namespace veskar {
 
-std::string upperAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
+// The second byte of a two-byte character may fall in a-z; it must not be
+// changed, or two different characters would compare equal.
+static bool isCp932LeadByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
 static char upperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+std::string upperAscii(std::string_view text) {
+    std::string out(text);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (isCp932LeadByte(out[i]))
+            ++i;
+        else
+            out[i] = upperChar(out[i]);
+    }
+    return out;
+}
+
 bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (isCp932LeadByte(a[i])) {
+            // Both must hold the same two-byte character here, byte for byte.
+            if (a[i] != b[i]) return false;
+            ++i;
+            if (i < a.size() && a[i] != b[i]) return false;
+            continue;
+        }
         if (upperChar(a[i]) != upperChar(b[i])) return false;
+    }
     return true;
 }
 

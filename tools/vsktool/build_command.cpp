@@ -1,0 +1,198 @@
+// vsktool build: a game folder from a source tree.
+//
+// Source layout (SOURCE_DIR):
+//
+//   vk_data/     the scripts: every NAME.txt (UTF-8, LF or CRLF) becomes the
+//                entry NAME of vk_data.vsk, encoded as the engine stores
+//                scripts. _config.txt is the game definition; main.txt the
+//                first script. Names hold at most 15 bytes in CP932.
+//   vk_data2/    the same for vk_data2.vsk, whose scripts win over vk_data's.
+//   vk_gra/ vk_gra2/ vk_gra3/ vk_gjp/ vk_wav1/ ... vk_wav5/ vk_se0/ vk_se1/
+//   vk_se2/ vk_ogg1/ vk_ogg2/ vk_ogg3/ vk_bgm/ vk_anim/ vk_anim2/
+//                every file becomes the entry named after it (without its
+//                extension) of the archive of the same name, bytes unchanged,
+//                general layout with 32-byte name fields (names up to 31 bytes).
+//   anything else (panic.bmp, movies, folders of them) is copied unchanged.
+//
+// Archive folders are matched without regard to a-z case and hold files only;
+// files are packed in the order of their names; names starting with '.' are
+// skipped everywhere. Every archive is rebuilt on every run, and nothing in
+// OUT_DIR is deleted.
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "archive/archive_writer.h"
+#include "archive/archives.h"
+#include "archive/script_source.h"
+#include "core/files.h"
+#include "core/sjis.h"
+#include "shell/game_definition.h"
+#include "tool_support.h"
+
+namespace vsktool {
+
+namespace fs = std::filesystem;
+using veskar::ArchiveSet;
+
+namespace {
+
+constexpr std::string_view kBuildHelp =
+    "Usage: vsktool build SOURCE_DIR OUT_DIR\n"
+    "\n"
+    "Builds a game folder OUT_DIR (created when missing) from SOURCE_DIR:\n"
+    "\n"
+    "  vk_data/*.txt     scripts (UTF-8) -> vk_data.vsk, encoded; _config.txt is\n"
+    "                    the game definition and is checked, main.txt starts the game\n"
+    "  vk_data2/*.txt    -> vk_data2.vsk, scripts that win over vk_data's\n"
+    "  vk_gra/, vk_gra2/, vk_gra3/, vk_gjp/, vk_wav1/ ... vk_wav5/, vk_se0/ ...\n"
+    "  vk_se2/, vk_ogg1/ ... vk_ogg3/, vk_bgm/, vk_anim/, vk_anim2/\n"
+    "                    every file -> an entry of the archive of that name, named\n"
+    "                    after the file without extension, bytes unchanged\n"
+    "  anything else     copied unchanged (panic.bmp, movies ...)\n"
+    "\n"
+    "Every archive is rebuilt on every run; nothing in OUT_DIR is deleted. Progress\n"
+    "goes to stderr.\n";
+
+struct ArchiveFolder {
+    ArchiveSet set;
+    std::string fileName; // vk_gra2.vsk
+};
+
+// Folder name (upper-cased) to the archive it builds.
+std::map<std::string, ArchiveFolder> archiveFolders() {
+    std::map<std::string, ArchiveFolder> folders;
+    for (int s = 0; s < veskar::kArchiveSetCount; ++s) {
+        const auto set = static_cast<ArchiveSet>(s);
+        for (int slot : veskar::Archives::slotsOf(set)) {
+            const std::string file = veskar::Archives::slotFileName(set, slot);
+            folders.emplace(veskar::upperAscii(fs::path(file).stem().string()), ArchiveFolder{set, file});
+        }
+    }
+    return folders;
+}
+
+// fail() for functions that answer whether they succeeded.
+bool failed(std::string_view message) {
+    fail(message);
+    return false;
+}
+
+bool isHidden(const fs::path& path) {
+    return path.filename().string().starts_with(".");
+}
+
+std::vector<fs::path> sortedChildren(const fs::path& dir, std::error_code& ec) {
+    std::vector<fs::path> children;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (!isHidden(it->path())) children.push_back(it->path());
+    std::sort(children.begin(), children.end());
+    return children;
+}
+
+std::string_view textOf(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// One archive from one source folder; false after reporting the failure.
+bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs::path& outDir) {
+    const bool scripts = target.set == ArchiveSet::Scripts || target.set == ArchiveSet::ScriptOverrides;
+    const auto layout = scripts ? veskar::ArchiveLayout::Script : veskar::ArchiveLayout::General;
+    std::error_code ec;
+    const auto files = sortedChildren(folder, ec);
+    if (ec) return failed("cannot read " + folder.string() + ": " + ec.message());
+
+    std::vector<veskar::ArchiveEntry> entries;
+    std::map<std::string, fs::path> taken; // upper-cased name -> the file that has it
+    for (const fs::path& file : files) {
+        if (!fs::is_regular_file(file, ec))
+            return failed(file.string() + ": archive folders hold files only");
+        if (scripts && veskar::upperAscii(file.extension().string()) != ".TXT")
+            return failed(file.string() + ": script folders hold .txt files only");
+        auto name = entryNameForFile(file);
+        if (!name) return failed(name.error());
+        if (auto problem = veskar::checkEntryName(*name, layout); !problem.empty())
+            return failed(file.string() + ": " + problem);
+        const auto [other, fresh] = taken.emplace(veskar::upperAscii(*name), file);
+        if (!fresh)
+            return failed(file.string() + " and " + other->second.string() + " give the same entry name '" +
+                          shown(*name) + "'");
+
+        auto bytes = veskar::readWholeFile(file);
+        if (!bytes) return failed(bytes.error());
+        if (scripts) {
+            auto encoded = veskar::encodeScriptSource(textOf(*bytes));
+            if (!encoded) {
+                const auto& e = encoded.error();
+                return failed(file.string() + ":" + std::to_string(e.line) + ":" + std::to_string(e.column) +
+                              ": " + e.message);
+            }
+            if (veskar::equalsIgnoreAsciiCase(*name, "_config")) {
+                // The engine refuses to start a game whose definition it cannot read.
+                auto plain = veskar::encodeScriptLines(textOf(*bytes));
+                auto definition = veskar::parseGameDefinition(*plain);
+                if (!definition) return failed(file.string() + ": " + shown(definition.error().message));
+            }
+            bytes = std::move(*encoded);
+        }
+        entries.push_back({std::move(*name), std::move(*bytes)});
+    }
+
+    const fs::path out = outDir / target.fileName;
+    note("writing " + out.string() + " (" + std::to_string(entries.size()) + " entries from " +
+         folder.string() + ")");
+    if (auto written = veskar::writeArchive(out, layout, entries); !written)
+        return failed(out.string() + ": " + written.error());
+    return true;
+}
+
+} // namespace
+
+int runBuild(Args args) {
+    if (wantsHelp(args)) return printHelp(kBuildHelp);
+    for (const auto& arg : args)
+        if (arg.starts_with("-") && arg.size() > 1)
+            return usageError("build", "unknown option '" + arg + "'");
+    if (args.size() != 2) return usageError("build", "give SOURCE_DIR and OUT_DIR");
+    const fs::path source = args[0];
+    const fs::path outDir = args[1];
+
+    std::error_code ec;
+    if (!fs::is_directory(source, ec)) return fail(source.string() + " is not a folder");
+    fs::create_directories(outDir, ec);
+    if (ec) return fail("cannot create " + outDir.string() + ": " + ec.message());
+
+    const auto folders = archiveFolders();
+    const auto children = sortedChildren(source, ec);
+    if (ec) return fail("cannot read " + source.string() + ": " + ec.message());
+    for (const fs::path& child : children) {
+        const std::string name = child.filename().string();
+        const auto archive =
+            fs::is_directory(child, ec) ? folders.find(veskar::upperAscii(name)) : folders.end();
+        if (archive != folders.end()) {
+            if (fs::exists(source / archive->second.fileName, ec))
+                return fail("both " + child.string() + " and " +
+                            (source / archive->second.fileName).string() + " would make " +
+                            archive->second.fileName);
+            if (!buildArchive(child, archive->second, outDir)) return kFailure;
+            continue;
+        }
+        note("copying " + child.string());
+        fs::copy(child, outDir / name, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
+                 ec);
+        if (ec) return fail("cannot copy " + child.string() + ": " + ec.message());
+    }
+
+    // A game folder the engine would refuse is worth a word, not a failure:
+    // pictures may come from a disc folder, and a tree may be built in parts.
+    if (!fs::exists(outDir / "vk_data.vsk", ec))
+        note("warning: " + outDir.string() + " has no vk_data.vsk: the engine will not start this game");
+    else if (!fs::exists(outDir / "vk_gra.vsk", ec))
+        note("warning: " + outDir.string() +
+             " has no vk_gra.vsk: the engine starts this game only when its disc folder holds one");
+    return kOk;
+}
+
+} // namespace vsktool
