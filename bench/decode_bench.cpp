@@ -60,10 +60,14 @@ void decodePacked(benchmark::State& state, const Picture& source, PackedStages s
     state.counters["entry_bytes"] = static_cast<double>(packed.size());
 }
 
-void BM_DecodePackedScenery(benchmark::State& state) { decodePacked(state, scenery(800, 600, 3), PackedStages::Smallest); }
+void BM_DecodePackedScenery(benchmark::State& state) {
+    decodePacked(state, scenery(800, 600, 3), PackedStages::Smallest);
+}
 BENCHMARK(BM_DecodePackedScenery);
 
-void BM_DecodePackedSprite(benchmark::State& state) { decodePacked(state, spriteLike(), PackedStages::Smallest); }
+void BM_DecodePackedSprite(benchmark::State& state) {
+    decodePacked(state, spriteLike(), PackedStages::Smallest);
+}
 BENCHMARK(BM_DecodePackedSprite);
 
 void BM_DecodePackedAllStages(benchmark::State& state) {

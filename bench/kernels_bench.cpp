@@ -30,7 +30,9 @@ Screens& screens() {
     return s;
 }
 
-double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
 
 // Times `kernel` (manual time) and a memcpy of one screen picture in the
 // same iterations, and reports their ratio.
@@ -89,11 +91,13 @@ void BM_MaskBlendRows(benchmark::State& state) {
     Screens& s = screens();
     const auto& k = *kernels::availableRows()[static_cast<std::size_t>(state.range(0))];
     state.SetLabel(std::string(k.name));
-    againstMemcpy(state, 4.0, [&] { k.maskBlendAll(s.a.row(0), s.b.row(0), s.mask.row(0), 180000, s.out.row(0)); });
+    againstMemcpy(state, 4.0,
+                  [&] { k.maskBlendAll(s.a.row(0), s.b.row(0), s.mask.row(0), 180000, s.out.row(0)); });
 }
 
 void eachInstructionSet(benchmark::internal::Benchmark* b) {
-    for (std::size_t i = 0; i < kernels::availableRows().size(); ++i) b->Arg(static_cast<int>(i));
+    for (std::size_t i = 0; i < kernels::availableRows().size(); ++i)
+        b->Arg(static_cast<int>(i));
 }
 BENCHMARK(BM_CrossFadeRows)->Apply(eachInstructionSet)->UseManualTime();
 BENCHMARK(BM_MaskBlendRows)->Apply(eachInstructionSet)->UseManualTime();
@@ -102,7 +106,8 @@ void BM_DrawMaskedSprite400x600(benchmark::State& state) {
     Screens& s = screens();
     const Picture sprite = scenery(400, 600, 9);
     const Picture mask = figureMask(400, 600);
-    againstMemcpy(state, 0, [&] { DrawMaskedSprite(s.out, sprite, 200, 0, mask); }, 400 * 600 * 3);
+    againstMemcpy(
+        state, 0, [&] { DrawMaskedSprite(s.out, sprite, 200, 0, mask); }, 400 * 600 * 3);
 }
 BENCHMARK(BM_DrawMaskedSprite400x600)->UseManualTime();
 
@@ -117,7 +122,8 @@ void BM_ComposeAndFadeFrame(benchmark::State& state) {
     int weight = 0;
     againstMemcpy(state, 0, [&] {
         std::memcpy(scene.bytes().data(), bg.bytes().data(), bg.bytes().size());
-        for (int x : {50, 300, 550}) DrawMaskedSprite(scene, sprite, x, 0, mask);
+        for (int x : {50, 300, 550})
+            DrawMaskedSprite(scene, sprite, x, 0, mask);
         std::memcpy(next.bytes().data(), scene.bytes().data(), scene.bytes().size());
         CrossFadeScreen(next, s.a, weight, fx);
         weight = (weight + 8) % 257;

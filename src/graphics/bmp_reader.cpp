@@ -12,7 +12,9 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint64_t kMaxBmpPictureBytes = 256ull << 20;
 
-std::unexpected<std::string> bad(const std::string& why) { return std::unexpected("BMP: " + why); }
+std::unexpected<std::string> bad(const std::string& why) {
+    return std::unexpected("BMP: " + why);
+}
 
 } // namespace
 
@@ -40,13 +42,13 @@ std::expected<Picture, std::string> ReadBmp(std::span<const std::uint8_t> bytes)
         return bad(std::to_string(width) + " x " + std::to_string(rows) + " is too large");
     // The last row needs only its pixels, not its padding.
     const std::uint64_t needed = stride * std::uint64_t(rows - 1) + rowBytes;
-    if (pixelOffset > bytes.size() || bytes.size() - pixelOffset < needed)
-        return bad("pixel data cut short");
+    if (pixelOffset > bytes.size() || bytes.size() - pixelOffset < needed) return bad("pixel data cut short");
 
     Picture picture(width, static_cast<int>(rows));
     for (std::int64_t r = 0; r < rows; ++r) {
         const std::int64_t fileRow = topDown ? r : rows - 1 - r;
-        std::memcpy(picture.row(static_cast<int>(r)), bytes.data() + pixelOffset + stride * fileRow, rowBytes);
+        std::memcpy(picture.row(static_cast<int>(r)), bytes.data() + pixelOffset + stride * fileRow,
+                    rowBytes);
     }
     return picture;
 }

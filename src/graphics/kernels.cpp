@@ -72,16 +72,21 @@ void forSharedRows(std::initializer_list<const Picture*> pictures, Picture& out,
         rowOp(0, static_cast<std::size_t>(rowBytes) * rows / 8);
         return;
     }
-    for (int y = 0; y < rows; ++y) rowOp(y, static_cast<std::size_t>(rowBytes / 8));
+    for (int y = 0; y < rows; ++y)
+        rowOp(y, static_cast<std::size_t>(rowBytes / 8));
 }
 
-int clampWeight(int w) { return std::clamp(w, 0, 256); }
-int clampConstant(int c) { return std::clamp(c, 0, 255); }
+int clampWeight(int w) {
+    return std::clamp(w, 0, 256);
+}
+int clampConstant(int c) {
+    return std::clamp(c, 0, 255);
+}
 
 } // namespace
 
-void MaskBlendRow(const std::uint8_t* under, const std::uint8_t* picture, const std::uint8_t* mask, int groups,
-                  std::uint8_t* out) {
+void MaskBlendRow(const std::uint8_t* under, const std::uint8_t* picture, const std::uint8_t* mask,
+                  int groups, std::uint8_t* out) {
     if (groups > 0) activeRows().maskBlend(under, picture, mask, groups, out);
 }
 
@@ -115,7 +120,8 @@ void CrossFadeBlock(const Picture& prev, const Picture& next, int x, int y, int 
     const int w = clampWeight(weight);
     const auto& k = activeRows();
     for (int r = y0; r < y1; ++r)
-        if (groups > 0) k.crossFade(prev.row(r) + x0 * 3, next.row(r) + x0 * 3, w, groups, out.row(r) + x0 * 3);
+        if (groups > 0)
+            k.crossFade(prev.row(r) + x0 * 3, next.row(r) + x0 * 3, w, groups, out.row(r) + x0 * 3);
 }
 
 void ScaleScreen(const Picture& p, Picture& out, int factor) {

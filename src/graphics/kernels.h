@@ -18,8 +18,8 @@ namespace veskar {
 // Per byte: min(255, under * (255 - m) / 256 + picture * m / 256), except
 // that a group whose 8 mask bytes are all 0 copies `under` unchanged. `out`
 // may be `under`.
-void MaskBlendRow(const std::uint8_t* under, const std::uint8_t* picture, const std::uint8_t* mask, int groups,
-                  std::uint8_t* out);
+void MaskBlendRow(const std::uint8_t* under, const std::uint8_t* picture, const std::uint8_t* mask,
+                  int groups, std::uint8_t* out);
 // Per byte: (a * weight + b * (256 - weight)) / 256; weight 0 ... 256
 // (clamped), so 256 gives `a` and 0 gives `b` exactly.
 void CrossFadeRow(const std::uint8_t* a, const std::uint8_t* b, int weight, int groups, std::uint8_t* out);

@@ -14,8 +14,12 @@ namespace {
 
 constexpr int kStep = 4; // groups per vector
 
-inline __m256i load(const Byte* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline void store(Byte* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+inline __m256i load(const Byte* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+inline void store(Byte* p, __m256i v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+}
 
 // Unpacking and packing both work within 128-bit lanes, so bytes come back
 // in their places.
@@ -27,9 +31,10 @@ inline __m256i blendHalf(__m256i d, __m256i s, __m256i m) {
 
 inline __m256i blend(__m256i d, __m256i s, __m256i m) {
     const __m256i zero = _mm256_setzero_si256();
-    return _mm256_packus_epi16(
-        blendHalf(_mm256_unpacklo_epi8(d, zero), _mm256_unpacklo_epi8(s, zero), _mm256_unpacklo_epi8(m, zero)),
-        blendHalf(_mm256_unpackhi_epi8(d, zero), _mm256_unpackhi_epi8(s, zero), _mm256_unpackhi_epi8(m, zero)));
+    return _mm256_packus_epi16(blendHalf(_mm256_unpacklo_epi8(d, zero), _mm256_unpacklo_epi8(s, zero),
+                                         _mm256_unpacklo_epi8(m, zero)),
+                               blendHalf(_mm256_unpackhi_epi8(d, zero), _mm256_unpackhi_epi8(s, zero),
+                                         _mm256_unpackhi_epi8(m, zero)));
 }
 
 inline __m256i fadeHalf(__m256i a, __m256i b, __m256i w, __m256i iw) {
@@ -87,36 +92,41 @@ void scale(const Byte* p, int factor, int groups, Byte* out) {
     for (; g + kStep <= groups; g += kStep) {
         const int at = g * 8;
         const __m256i x = load(p + at);
-        store(out + at, _mm256_packus_epi16(_mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(x, zero), f), 8),
-                                            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(x, zero), f), 8)));
+        store(out + at, _mm256_packus_epi16(
+                            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(x, zero), f), 8),
+                            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(x, zero), f), 8)));
     }
     if (g < groups) sse2::scale(p + g * 8, factor, groups - g, out + g * 8);
 }
 
 void add(const Byte* a, const Byte* b, int groups, Byte* out) {
     int g = 0;
-    for (; g + kStep <= groups; g += kStep) store(out + g * 8, _mm256_adds_epu8(load(a + g * 8), load(b + g * 8)));
+    for (; g + kStep <= groups; g += kStep)
+        store(out + g * 8, _mm256_adds_epu8(load(a + g * 8), load(b + g * 8)));
     if (g < groups) sse2::add(a + g * 8, b + g * 8, groups - g, out + g * 8);
 }
 
 void addConstant(const Byte* p, int c, int groups, Byte* out) {
     const __m256i k = _mm256_set1_epi8(static_cast<char>(c));
     int g = 0;
-    for (; g + kStep <= groups; g += kStep) store(out + g * 8, _mm256_adds_epu8(load(p + g * 8), k));
+    for (; g + kStep <= groups; g += kStep)
+        store(out + g * 8, _mm256_adds_epu8(load(p + g * 8), k));
     if (g < groups) sse2::addConstant(p + g * 8, c, groups - g, out + g * 8);
 }
 
 void subtractConstant(const Byte* p, int c, int groups, Byte* out) {
     const __m256i k = _mm256_set1_epi8(static_cast<char>(c));
     int g = 0;
-    for (; g + kStep <= groups; g += kStep) store(out + g * 8, _mm256_subs_epu8(load(p + g * 8), k));
+    for (; g + kStep <= groups; g += kStep)
+        store(out + g * 8, _mm256_subs_epu8(load(p + g * 8), k));
     if (g < groups) sse2::subtractConstant(p + g * 8, c, groups - g, out + g * 8);
 }
 
 } // namespace
 
 const KernelRows& avx2Rows() {
-    static const KernelRows rows{"avx2", maskBlend, maskBlendAll, crossFade, scale, add, addConstant, subtractConstant};
+    static const KernelRows rows{"avx2", maskBlend, maskBlendAll, crossFade,
+                                 scale,  add,       addConstant,  subtractConstant};
     return rows;
 }
 

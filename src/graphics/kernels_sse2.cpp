@@ -12,22 +12,33 @@ namespace veskar::kernels {
 
 namespace {
 
-inline __m128i load16(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void store16(Byte* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
-inline __m128i load8(const Byte* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
-inline void store8(Byte* p, __m128i v) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v); }
+inline __m128i load16(const Byte* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void store16(Byte* p, __m128i v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+inline __m128i load8(const Byte* p) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+}
+inline void store8(Byte* p, __m128i v) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+}
 
 // (d * (255 - m) >> 8) + (s * m >> 8) on 8 bytes widened to 16 bits; the sum
 // stays below 255, so packing cannot saturate.
 inline __m128i blendHalf(__m128i d, __m128i s, __m128i m) {
     const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), m);
-    return _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(d, inverse), 8), _mm_srli_epi16(_mm_mullo_epi16(s, m), 8));
+    return _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(d, inverse), 8),
+                         _mm_srli_epi16(_mm_mullo_epi16(s, m), 8));
 }
 
 inline __m128i blend16(__m128i d, __m128i s, __m128i m) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i lo = blendHalf(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(m, zero));
-    const __m128i hi = blendHalf(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(m, zero));
+    const __m128i lo =
+        blendHalf(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(m, zero));
+    const __m128i hi =
+        blendHalf(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(m, zero));
     return _mm_packus_epi16(lo, hi);
 }
 
@@ -51,13 +62,15 @@ inline __m128i scale16(__m128i p, __m128i f) {
 // Applies `op` to 16-byte steps and a last 8-byte group.
 template <typename Op> inline void unary(const Byte* p, int groups, Byte* out, Op op) {
     int g = 0;
-    for (; g + 2 <= groups; g += 2) store16(out + g * 8, op(load16(p + g * 8)));
+    for (; g + 2 <= groups; g += 2)
+        store16(out + g * 8, op(load16(p + g * 8)));
     if (g < groups) store8(out + g * 8, op(load8(p + g * 8)));
 }
 
 template <typename Op> inline void binary(const Byte* a, const Byte* b, int groups, Byte* out, Op op) {
     int g = 0;
-    for (; g + 2 <= groups; g += 2) store16(out + g * 8, op(load16(a + g * 8), load16(b + g * 8)));
+    for (; g + 2 <= groups; g += 2)
+        store16(out + g * 8, op(load16(a + g * 8), load16(b + g * 8)));
     if (g < groups) store8(out + g * 8, op(load8(a + g * 8), load8(b + g * 8)));
 }
 
@@ -80,7 +93,8 @@ void maskBlend(const Byte* under, const Byte* picture, const Byte* mask, int gro
         }
         __m128i r = blend16(d, load16(picture + at), m);
         if ((clear & 0xFF) == 0xFF || (clear >> 8) == 0xFF) {
-            const __m128i keep = _mm_set_epi64x((clear >> 8) == 0xFF ? -1 : 0, (clear & 0xFF) == 0xFF ? -1 : 0);
+            const __m128i keep =
+                _mm_set_epi64x((clear >> 8) == 0xFF ? -1 : 0, (clear & 0xFF) == 0xFF ? -1 : 0);
             r = _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, r));
         }
         store16(out + at, r);
@@ -136,8 +150,8 @@ void subtractConstant(const Byte* p, int c, int groups, Byte* out) {
 } // namespace sse2
 
 const KernelRows& sse2Rows() {
-    static const KernelRows rows{"sse2",     sse2::maskBlend, sse2::maskBlendAll,    sse2::crossFade,
-                                 sse2::scale, sse2::add,      sse2::addConstant, sse2::subtractConstant};
+    static const KernelRows rows{"sse2",      sse2::maskBlend, sse2::maskBlendAll, sse2::crossFade,
+                                 sse2::scale, sse2::add,       sse2::addConstant,  sse2::subtractConstant};
     return rows;
 }
 

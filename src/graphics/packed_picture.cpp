@@ -59,8 +59,10 @@ std::expected<void, std::string> decodeDictionary(std::span<const std::uint8_t> 
         if (u < 0x80) {
             if ((u & 3) == 3) {
                 const std::size_t n = (u >> 2) + 9;
-                if (inSize - pos < n) return std::unexpected(at("dictionary stage: literal run cut short", tokenAt));
-                if (cap - produced < n) return std::unexpected(at("dictionary stage: literal run past the end", tokenAt));
+                if (inSize - pos < n)
+                    return std::unexpected(at("dictionary stage: literal run cut short", tokenAt));
+                if (cap - produced < n)
+                    return std::unexpected(at("dictionary stage: literal run past the end", tokenAt));
                 std::memcpy(o + produced, src + pos, n);
                 pos += n;
                 produced += n;
@@ -81,8 +83,10 @@ std::expected<void, std::string> decodeDictionary(std::span<const std::uint8_t> 
             count = k == 0xFF ? 4096 : k == 0xFE ? 1024 : k == 0xFD ? 256 : k + 3;
         }
         if (distance > produced)
-            return std::unexpected(at("dictionary stage: copy reaches before the start of the picture", tokenAt));
-        if (cap - produced < count) return std::unexpected(at("dictionary stage: copy past the end", tokenAt));
+            return std::unexpected(
+                at("dictionary stage: copy reaches before the start of the picture", tokenAt));
+        if (cap - produced < count)
+            return std::unexpected(at("dictionary stage: copy past the end", tokenAt));
         std::uint8_t* d = o + produced;
         const std::uint8_t* s = d - distance;
         if (distance >= count) {
@@ -91,7 +95,8 @@ std::expected<void, std::string> decodeDictionary(std::span<const std::uint8_t> 
             std::memset(d, *s, count);
         } else {
             // Overlapping: the copy repeats the last `distance` bytes.
-            for (std::size_t i = 0; i < count; ++i) d[i] = s[i];
+            for (std::size_t i = 0; i < count; ++i)
+                d[i] = s[i];
         }
         produced += count;
     }
@@ -112,7 +117,8 @@ std::expected<void, std::string> decodeRunLength(std::span<const std::uint8_t> i
         const unsigned b = src[pos++];
         if (b < 0x80) {
             const std::size_t n = (b & 0x7F) + 1; // at most 128, within the slack
-            if (inSize - pos < n) return std::unexpected(at("run-length stage: literal block cut short", tokenAt));
+            if (inSize - pos < n)
+                return std::unexpected(at("run-length stage: literal block cut short", tokenAt));
             std::memcpy(o + produced, src + pos, n);
             pos += n;
             produced += n;
@@ -130,7 +136,8 @@ std::expected<void, std::string> decodeRunLength(std::span<const std::uint8_t> i
         if (s == 1) {
             std::memset(d, unit[0], n);
         } else {
-            for (std::size_t i = 0; i < n; ++i, d += s) std::memcpy(d, unit, s);
+            for (std::size_t i = 0; i < n; ++i, d += s)
+                std::memcpy(d, unit, s);
         }
         produced += n * s;
     }
@@ -147,14 +154,16 @@ void decodeDelta(std::uint8_t* bytes, std::size_t size) {
         sum[1] = bytes[i + 1] = static_cast<std::uint8_t>(bytes[i + 1] + sum[1]);
         sum[2] = bytes[i + 2] = static_cast<std::uint8_t>(bytes[i + 2] + sum[2]);
     }
-    for (int k = 0; i < size; ++i, ++k) sum[k] = bytes[i] = static_cast<std::uint8_t>(bytes[i] + sum[k]);
+    for (int k = 0; i < size; ++i, ++k)
+        sum[k] = bytes[i] = static_cast<std::uint8_t>(bytes[i] + sum[k]);
 }
 
 } // namespace
 
 std::expected<PackedHeader, std::string> readPackedHeader(std::span<const std::uint8_t> entry) {
     if (entry.size() < kPackedHeaderSize)
-        return std::unexpected("packed picture: header cut short (" + std::to_string(entry.size()) + " bytes)");
+        return std::unexpected("packed picture: header cut short (" + std::to_string(entry.size()) +
+                               " bytes)");
     PackedHeader h;
     h.flags = entry[2];
     h.bytesPerPixel = entry[3];
@@ -174,14 +183,14 @@ std::expected<Picture, std::string> DecodePackedPicture(std::span<const std::uin
                                " bytes per pixel (only 3 are shown)");
     if (entry.size() - kPackedHeaderSize < h.compressedLength)
         return std::unexpected("packed picture: " + std::to_string(h.compressedLength) +
-                               " bytes of data declared, " + std::to_string(entry.size() - kPackedHeaderSize) +
-                               " present");
+                               " bytes of data declared, " +
+                               std::to_string(entry.size() - kPackedHeaderSize) + " present");
     const auto data = entry.subspan(kPackedHeaderSize, h.compressedLength);
 
     const std::uint64_t size = std::uint64_t{h.width} * h.height * 3;
     if (size > kMaxPackedPictureBytes)
-        return std::unexpected("packed picture: " + std::to_string(h.width) + " x " + std::to_string(h.height) +
-                               " is too large");
+        return std::unexpected("packed picture: " + std::to_string(h.width) + " x " +
+                               std::to_string(h.height) + " is too large");
     const bool runLength = (h.flags & kPackedRunLengthFlag) != 0;
     const std::uint64_t first = runLength ? h.firstStageLength : size;
     // Sizes no data of this length could produce are refused before anything
@@ -190,8 +199,9 @@ std::expected<Picture, std::string> DecodePackedPicture(std::span<const std::uin
         return std::unexpected("packed picture: " + std::to_string(first) + " bytes cannot come from " +
                                std::to_string(h.compressedLength) + " bytes of data");
     if (runLength && size > first * kRunLengthExpansion + 64)
-        return std::unexpected("packed picture: " + std::to_string(size) + " bytes cannot come from a first stage of " +
-                               std::to_string(first) + " bytes");
+        return std::unexpected("packed picture: " + std::to_string(size) +
+                               " bytes cannot come from a first stage of " + std::to_string(first) +
+                               " bytes");
 
     std::vector<std::uint8_t> stage1, stage2;
     if (auto ok = decodeDictionary(data, static_cast<std::size_t>(first), stage1); !ok)

@@ -44,7 +44,7 @@ enum class PackedStages { Smallest, DictionaryOnly, RunLength, Delta, DeltaRunLe
 
 // Encodes a picture; with Smallest every combination of stages is tried and
 // the shortest entry is kept. Fails for pictures wider or taller than 65535.
-std::expected<std::vector<std::uint8_t>, std::string> EncodePackedPicture(const Picture& picture,
-                                                                          PackedStages stages = PackedStages::Smallest);
+std::expected<std::vector<std::uint8_t>, std::string>
+EncodePackedPicture(const Picture& picture, PackedStages stages = PackedStages::Smallest);
 
 } // namespace veskar

@@ -46,13 +46,16 @@ public:
     void mediumCopy(std::size_t distance, std::size_t count) {
         flushLiterals();
         const std::size_t d = distance - 1;
-        item(true, {static_cast<std::uint8_t>(0x80 | (d >> 4)), static_cast<std::uint8_t>(((d & 15) << 4) | (count - 3))});
+        item(true, {static_cast<std::uint8_t>(0x80 | (d >> 4)),
+                    static_cast<std::uint8_t>(((d & 15) << 4) | (count - 3))});
     }
     void longCopy(std::size_t distance, std::size_t count) {
         flushLiterals();
         const std::size_t d = distance - 1;
-        const std::uint8_t k = count == 4096 ? 0xFF : count == 1024 ? 0xFE : count == 256 ? 0xFD
-                                                                                          : static_cast<std::uint8_t>(count - 3);
+        const std::uint8_t k = count == 4096   ? 0xFF
+                               : count == 1024 ? 0xFE
+                               : count == 256  ? 0xFD
+                                               : static_cast<std::uint8_t>(count - 3);
         item(true, {static_cast<std::uint8_t>(0xC0 | (d >> 8)), static_cast<std::uint8_t>(d & 0xFF), k});
     }
 
@@ -93,7 +96,8 @@ private:
             itemBytes(true, pending_.data() + i, run, static_cast<std::uint8_t>(((run - 9) << 2) | 3));
             i += run;
         }
-        for (; i < n; ++i) item(false, {pending_[i]});
+        for (; i < n; ++i)
+            item(false, {pending_[i]});
         pending_.clear();
     }
 
@@ -122,7 +126,8 @@ std::vector<std::uint8_t> encodeDictionary(std::span<const std::uint8_t> data) {
     };
     auto matchLength = [&](std::size_t from, std::size_t at, std::size_t limit) {
         std::size_t len = 0;
-        while (len < limit && p[from + len] == p[at + len]) ++len;
+        while (len < limit && p[from + len] == p[at + len])
+            ++len;
         return len;
     };
 
@@ -166,11 +171,18 @@ std::vector<std::uint8_t> encodeDictionary(std::span<const std::uint8_t> data) {
             writer.literal(p[i]);
             count = 1;
             break;
-        case Short: writer.shortCopy(dist, count); break;
-        case Medium: writer.mediumCopy(dist, count); break;
-        case Long: writer.longCopy(dist, count); break;
+        case Short:
+            writer.shortCopy(dist, count);
+            break;
+        case Medium:
+            writer.mediumCopy(dist, count);
+            break;
+        case Long:
+            writer.longCopy(dist, count);
+            break;
         }
-        for (std::size_t k = 0; k < count; ++k) insert(i + k);
+        for (std::size_t k = 0; k < count; ++k)
+            insert(i + k);
         i += count;
     }
     return writer.finish();
@@ -261,11 +273,16 @@ std::expected<std::vector<std::uint8_t>, std::string> EncodePackedPicture(const 
         return std::unexpected("packed picture: " + std::to_string(picture.width()) + " x " +
                                std::to_string(picture.height()) + " is too large");
     switch (stages) {
-    case PackedStages::DictionaryOnly: return encodeWith(picture, false, false);
-    case PackedStages::RunLength: return encodeWith(picture, false, true);
-    case PackedStages::Delta: return encodeWith(picture, true, false);
-    case PackedStages::DeltaRunLength: return encodeWith(picture, true, true);
-    case PackedStages::Smallest: break;
+    case PackedStages::DictionaryOnly:
+        return encodeWith(picture, false, false);
+    case PackedStages::RunLength:
+        return encodeWith(picture, false, true);
+    case PackedStages::Delta:
+        return encodeWith(picture, true, false);
+    case PackedStages::DeltaRunLength:
+        return encodeWith(picture, true, true);
+    case PackedStages::Smallest:
+        break;
     }
     std::vector<std::uint8_t> best;
     for (const bool delta : {false, true})

@@ -36,8 +36,8 @@ bool Pictures::PictureExists(std::string_view name) const {
 }
 
 void Pictures::createScreenPictures() {
-    for (Picture* p : {&bgPicture, &sceneBuffer, &nextScreen, &prevScreen, &fxBuffer, &wipeMask, &overlayPicture,
-                       &blackScreen, &loadScratch})
+    for (Picture* p : {&bgPicture, &sceneBuffer, &nextScreen, &prevScreen, &fxBuffer, &wipeMask,
+                       &overlayPicture, &blackScreen, &loadScratch})
         p->resize(kScreenWidth, kScreenHeight);
     for (int i = 0; i < kSpriteSlots; ++i) {
         spritePicture[i].resize(kSpriteSlotWidth, kScreenHeight);

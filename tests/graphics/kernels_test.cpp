@@ -28,47 +28,88 @@ TEST(Kernels, ArithmeticOnBoundaryValues) {
     const ArithmeticCase cases[] = {
         {"mask 255 takes one step below the picture byte",
          [](auto& k, auto a, auto b, auto m, auto o) { k.maskBlend(a, b, m, 1, o); },
-         {50, 50, 50, 50, 50, 50, 50, 50}, {200, 255, 0, 1, 128, 200, 200, 200}, {255, 255, 255, 255, 255, 255, 255, 255},
+         {50, 50, 50, 50, 50, 50, 50, 50},
+         {200, 255, 0, 1, 128, 200, 200, 200},
+         {255, 255, 255, 255, 255, 255, 255, 255},
          {199, 254, 0, 0, 127, 199, 199, 199}},
         {"a zero mask byte in a group with others set darkens the under byte",
          [](auto& k, auto a, auto b, auto m, auto o) { k.maskBlend(a, b, m, 1, o); },
-         {200, 255, 0, 1, 200, 200, 200, 200}, {0, 0, 0, 0, 0, 0, 0, 99}, {0, 0, 0, 0, 0, 0, 0, 1},
+         {200, 255, 0, 1, 200, 200, 200, 200},
+         {0, 0, 0, 0, 0, 0, 0, 99},
+         {0, 0, 0, 0, 0, 0, 0, 1},
          {199, 254, 0, 0, 199, 199, 199, 198}},
         {"a group of zero mask bytes keeps the under bytes",
          [](auto& k, auto a, auto b, auto m, auto o) { k.maskBlend(a, b, m, 1, o); },
-         {200, 255, 0, 1, 2, 3, 4, 5}, {9, 9, 9, 9, 9, 9, 9, 9}, {0, 0, 0, 0, 0, 0, 0, 0},
+         {200, 255, 0, 1, 2, 3, 4, 5},
+         {9, 9, 9, 9, 9, 9, 9, 9},
+         {0, 0, 0, 0, 0, 0, 0, 0},
          {200, 255, 0, 1, 2, 3, 4, 5}},
         {"half mask sums both floors",
          [](auto& k, auto a, auto b, auto m, auto o) { k.maskBlend(a, b, m, 1, o); },
-         {255, 255, 100, 0, 255, 0, 17, 255}, {255, 0, 100, 255, 255, 0, 33, 0}, {128, 128, 128, 128, 127, 1, 64, 254},
+         {255, 255, 100, 0, 255, 0, 17, 255},
+         {255, 0, 100, 255, 255, 0, 33, 0},
+         {128, 128, 128, 128, 127, 1, 64, 254},
          {253, 126, 99, 127, 253, 0, 20, 0}},
         {"screen blend has no zero-mask shortcut",
          [](auto& k, auto a, auto b, auto m, auto o) { k.maskBlendAll(a, b, m, 1, o); },
-         {200, 255, 0, 1, 2, 3, 4, 5}, {9, 9, 9, 9, 9, 9, 9, 9}, {0, 0, 0, 0, 0, 0, 0, 0},
+         {200, 255, 0, 1, 2, 3, 4, 5},
+         {9, 9, 9, 9, 9, 9, 9, 9},
+         {0, 0, 0, 0, 0, 0, 0, 0},
          {199, 254, 0, 0, 1, 2, 3, 4}},
         {"cross-fade weight 256 gives A",
          [](auto& k, auto a, auto b, auto, auto o) { k.crossFade(a, b, 256, 1, o); },
-         {0, 1, 127, 128, 200, 254, 255, 7}, {255, 0, 3, 9, 0, 255, 0, 7}, {}, {0, 1, 127, 128, 200, 254, 255, 7}},
+         {0, 1, 127, 128, 200, 254, 255, 7},
+         {255, 0, 3, 9, 0, 255, 0, 7},
+         {},
+         {0, 1, 127, 128, 200, 254, 255, 7}},
         {"cross-fade weight 0 gives B",
          [](auto& k, auto a, auto b, auto, auto o) { k.crossFade(a, b, 0, 1, o); },
-         {0, 1, 127, 128, 200, 254, 255, 7}, {255, 0, 3, 9, 0, 255, 0, 7}, {}, {255, 0, 3, 9, 0, 255, 0, 7}},
+         {0, 1, 127, 128, 200, 254, 255, 7},
+         {255, 0, 3, 9, 0, 255, 0, 7},
+         {},
+         {255, 0, 3, 9, 0, 255, 0, 7}},
         {"cross-fade weight 128",
          [](auto& k, auto a, auto b, auto, auto o) { k.crossFade(a, b, 128, 1, o); },
-         {255, 0, 255, 1, 3, 254, 255, 100}, {0, 255, 255, 0, 0, 255, 254, 101}, {},
+         {255, 0, 255, 1, 3, 254, 255, 100},
+         {0, 255, 255, 0, 0, 255, 254, 101},
+         {},
          {127, 127, 255, 0, 1, 254, 254, 100}},
-        {"scale by 40", [](auto& k, auto a, auto, auto, auto o) { k.scale(a, 40, 1, o); },
-         {255, 0, 7, 6, 128, 200, 64, 100}, {}, {}, {39, 0, 1, 0, 20, 31, 10, 15}},
-        {"scale by 256 keeps", [](auto& k, auto a, auto, auto, auto o) { k.scale(a, 256, 1, o); },
-         {255, 0, 7, 6, 128, 200, 64, 100}, {}, {}, {255, 0, 7, 6, 128, 200, 64, 100}},
-        {"add saturates", [](auto& k, auto a, auto b, auto, auto o) { k.add(a, b, 1, o); },
-         {255, 0, 200, 128, 1, 254, 0, 100}, {1, 0, 55, 128, 254, 0, 255, 100}, {},
+        {"scale by 40",
+         [](auto& k, auto a, auto, auto, auto o) { k.scale(a, 40, 1, o); },
+         {255, 0, 7, 6, 128, 200, 64, 100},
+         {},
+         {},
+         {39, 0, 1, 0, 20, 31, 10, 15}},
+        {"scale by 256 keeps",
+         [](auto& k, auto a, auto, auto, auto o) { k.scale(a, 256, 1, o); },
+         {255, 0, 7, 6, 128, 200, 64, 100},
+         {},
+         {},
+         {255, 0, 7, 6, 128, 200, 64, 100}},
+        {"add saturates",
+         [](auto& k, auto a, auto b, auto, auto o) { k.add(a, b, 1, o); },
+         {255, 0, 200, 128, 1, 254, 0, 100},
+         {1, 0, 55, 128, 254, 0, 255, 100},
+         {},
          {255, 0, 255, 255, 255, 254, 255, 200}},
-        {"add constant saturates", [](auto& k, auto a, auto, auto, auto o) { k.addConstant(a, 56, 1, o); },
-         {0, 199, 200, 255, 1, 100, 150, 250}, {}, {}, {56, 255, 255, 255, 57, 156, 206, 255}},
-        {"subtract constant stops at 0", [](auto& k, auto a, auto, auto, auto o) { k.subtractConstant(a, 56, 1, o); },
-         {0, 55, 56, 57, 255, 100, 150, 1}, {}, {}, {0, 0, 0, 1, 199, 44, 94, 0}},
-        {"subtract 255 clears", [](auto& k, auto a, auto, auto, auto o) { k.subtractConstant(a, 255, 1, o); },
-         {0, 55, 56, 57, 255, 100, 150, 1}, {}, {}, {0, 0, 0, 0, 0, 0, 0, 0}},
+        {"add constant saturates",
+         [](auto& k, auto a, auto, auto, auto o) { k.addConstant(a, 56, 1, o); },
+         {0, 199, 200, 255, 1, 100, 150, 250},
+         {},
+         {},
+         {56, 255, 255, 255, 57, 156, 206, 255}},
+        {"subtract constant stops at 0",
+         [](auto& k, auto a, auto, auto, auto o) { k.subtractConstant(a, 56, 1, o); },
+         {0, 55, 56, 57, 255, 100, 150, 1},
+         {},
+         {},
+         {0, 0, 0, 1, 199, 44, 94, 0}},
+        {"subtract 255 clears",
+         [](auto& k, auto a, auto, auto, auto o) { k.subtractConstant(a, 255, 1, o); },
+         {0, 55, 56, 57, 255, 100, 150, 1},
+         {},
+         {},
+         {0, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const KernelRows* k : kernels::availableRows())
         for (const auto& c : cases) {
@@ -94,7 +135,8 @@ Bytes randomMask(std::mt19937& random, std::size_t size) {
 
 Bytes randomBytes(std::mt19937& random, std::size_t size) {
     Bytes b(size);
-    for (auto& x : b) x = static_cast<Byte>(random());
+    for (auto& x : b)
+        x = static_cast<Byte>(random());
     return b;
 }
 
@@ -104,19 +146,25 @@ TEST(Kernels, FastVersionsMatchTheReference) {
     ASSERT_GE(rows.size(), 1u);
     std::mt19937 random(12345);
     std::vector<int> groupCounts;
-    for (int g = 0; g <= 41; ++g) groupCounts.push_back(g);
+    for (int g = 0; g <= 41; ++g)
+        groupCounts.push_back(g);
     groupCounts.push_back(300);
     groupCounts.push_back(1001);
     constexpr std::size_t kGuard = 40; // bytes after the groups that must stay as they were
 
-    using Run = std::function<void(const KernelRows&, const Byte*, const Byte*, const Byte*, int, int, Byte*)>;
+    using Run =
+        std::function<void(const KernelRows&, const Byte*, const Byte*, const Byte*, int, int, Byte*)>;
     const std::pair<const char*, Run> kernelsUnderTest[] = {
-        {"maskBlend", [](auto& k, auto a, auto b, auto m, int, int g, auto o) { k.maskBlend(a, b, m, g, o); }},
-        {"maskBlendAll", [](auto& k, auto a, auto b, auto m, int, int g, auto o) { k.maskBlendAll(a, b, m, g, o); }},
-        {"crossFade", [](auto& k, auto a, auto b, auto, int w, int g, auto o) { k.crossFade(a, b, w, g, o); }},
+        {"maskBlend",
+         [](auto& k, auto a, auto b, auto m, int, int g, auto o) { k.maskBlend(a, b, m, g, o); }},
+        {"maskBlendAll",
+         [](auto& k, auto a, auto b, auto m, int, int g, auto o) { k.maskBlendAll(a, b, m, g, o); }},
+        {"crossFade",
+         [](auto& k, auto a, auto b, auto, int w, int g, auto o) { k.crossFade(a, b, w, g, o); }},
         {"scale", [](auto& k, auto a, auto, auto, int w, int g, auto o) { k.scale(a, w, g, o); }},
         {"add", [](auto& k, auto a, auto b, auto, int, int g, auto o) { k.add(a, b, g, o); }},
-        {"addConstant", [](auto& k, auto a, auto, auto, int w, int g, auto o) { k.addConstant(a, w % 256, g, o); }},
+        {"addConstant",
+         [](auto& k, auto a, auto, auto, int w, int g, auto o) { k.addConstant(a, w % 256, g, o); }},
         {"subtractConstant",
          [](auto& k, auto a, auto, auto, int w, int g, auto o) { k.subtractConstant(a, w % 256, g, o); }},
     };
@@ -156,21 +204,24 @@ TEST(Kernels, ScreenKernelsLeaveRowRemaindersAndUnsharedAreas) {
     Picture out = filled(5, 3, 7);
     CrossFadeScreen(a, b, 256, out);
     for (int y = 0; y < 3; ++y)
-        for (int i = 0; i < 15; ++i) EXPECT_EQ(out.row(y)[i], i < 8 ? 200 : 7) << y << "," << i;
+        for (int i = 0; i < 15; ++i)
+            EXPECT_EQ(out.row(y)[i], i < 8 ? 200 : 7) << y << "," << i;
 
     // A smaller input limits the area written.
     const Picture small = filled(4, 2, 10);
     Picture screen = filled(8, 4, 1);
     AddConstant(small, screen, 5);
     for (int y = 0; y < 4; ++y)
-        for (int i = 0; i < 24; ++i) EXPECT_EQ(screen.row(y)[i], (y < 2 && i < 8) ? 15 : 1) << y << "," << i;
+        for (int i = 0; i < 24; ++i)
+            EXPECT_EQ(screen.row(y)[i], (y < 2 && i < 8) ? 15 : 1) << y << "," << i;
 }
 
 TEST(Kernels, WholeScreenKernels) {
     std::mt19937 random(3);
     Picture a(800, 600), b(800, 600), m(800, 600), out(800, 600);
     for (auto* p : {&a, &b, &m})
-        for (auto& x : p->bytes()) x = static_cast<Byte>(random());
+        for (auto& x : p->bytes())
+            x = static_cast<Byte>(random());
     MaskBlendScreen(a, b, m, out);
     for (std::size_t i = 0; i < out.bytes().size(); i += 997) {
         const unsigned av = a.bytes()[i], bv = b.bytes()[i], mv = m.bytes()[i];
@@ -196,7 +247,9 @@ TEST(Kernels, CrossFadeBlockTouchesOnlyItsBlock) {
         int x, y;
         int left, top, right, bottom; // expected changed area
     };
-    const Case cases[] = {{160, 120, 160, 120, 240, 180}, {760, 570, 760, 570, 800, 600}, {-40, -30, 0, 0, 40, 30},
+    const Case cases[] = {{160, 120, 160, 120, 240, 180},
+                          {760, 570, 760, 570, 800, 600},
+                          {-40, -30, 0, 0, 40, 30},
                           {800, 0, 0, 0, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
@@ -205,7 +258,8 @@ TEST(Kernels, CrossFadeBlockTouchesOnlyItsBlock) {
         for (int y = 0; y < 600; y += 1)
             for (int x = 0; x < 800; x += 1) {
                 const bool inside = x >= c.left && x < c.right && y >= c.top && y < c.bottom;
-                ASSERT_EQ(out.pixel(x, y), inside ? makeColour(200, 200, 200) : makeColour(1, 1, 1)) << x << "," << y;
+                ASSERT_EQ(out.pixel(x, y), inside ? makeColour(200, 200, 200) : makeColour(1, 1, 1))
+                    << x << "," << y;
             }
     }
 }
@@ -216,19 +270,22 @@ Picture columnSprite(int w, int h) {
     Picture p(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            for (int i = 0; i < 3; ++i) p.row(y)[x * 3 + i] = static_cast<Byte>(x + 10);
+            for (int i = 0; i < 3; ++i)
+                p.row(y)[x * 3 + i] = static_cast<Byte>(x + 10);
     return p;
 }
 
-Byte drawn(int column) { return static_cast<Byte>((255 * (column + 10)) >> 8); }
+Byte drawn(int column) {
+    return static_cast<Byte>((255 * (column + 10)) >> 8);
+}
 
 TEST(Kernels, MaskedSpriteIsClipped) {
     struct Case {
         const char* name;
         int x, y;
     };
-    const Case cases[] = {{"inside", 10, 2},        {"left edge", -50, 0},      {"top edge", 3, -5},
-                          {"right edge", 90, 1},    {"bottom edge", 0, 28},     {"all corners", -77, -9},
+    const Case cases[] = {{"inside", 10, 2},          {"left edge", -50, 0},      {"top edge", 3, -5},
+                          {"right edge", 90, 1},      {"bottom edge", 0, 28},     {"all corners", -77, -9},
                           {"past the right", 100, 0}, {"past the bottom", 0, 30}, {"past the left", -80, 0},
                           {"above", 0, -12}};
     const int w = 80, h = 12;
@@ -266,7 +323,7 @@ TEST(Kernels, MaskedSpriteRemainderPixelsUseOneDivision) {
         Byte block, remainder;
     };
     const Case cases[] = {
-        {200, 50, 0, 200, 199},   // zero mask: the block keeps, the last pixel darkens
+        {200, 50, 0, 200, 199},    // zero mask: the block keeps, the last pixel darkens
         {255, 255, 128, 253, 254}, // two floors against one
         {10, 200, 255, 199, 199},
     };
@@ -274,7 +331,8 @@ TEST(Kernels, MaskedSpriteRemainderPixelsUseOneDivision) {
         SCOPED_TRACE(testing::Message() << int(c.under) << " " << int(c.picture) << " " << int(c.mask));
         Picture dest = filled(9, 1, c.under);
         DrawMaskedSprite(dest, filled(9, 1, c.picture), 0, 0, filled(9, 1, c.mask));
-        for (int i = 0; i < 27; ++i) EXPECT_EQ(dest.row(0)[i], i < 24 ? c.block : c.remainder) << i;
+        for (int i = 0; i < 27; ++i)
+            EXPECT_EQ(dest.row(0)[i], i < 24 ? c.block : c.remainder) << i;
     }
 }
 
@@ -283,7 +341,8 @@ TEST(Kernels, HalfMaskedDraws) {
     Picture h(6, 2);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 6; ++x)
-            for (int i = 0; i < 3; ++i) h.row(y)[x * 3 + i] = x < 3 ? 200 : (x == 4 ? 0 : 255);
+            for (int i = 0; i < 3; ++i)
+                h.row(y)[x * 3 + i] = x < 3 ? 200 : (x == 4 ? 0 : 255);
     Picture dest = filled(10, 4, 100);
     DrawHalfMaskedH(dest, -1, h, 3);
     // Column 1 of the picture (mask 0) lands on column 0, column 2 on column 1; one row fits.
@@ -294,7 +353,8 @@ TEST(Kernels, HalfMaskedDraws) {
 
     // Top half picture, bottom half mask; a 100-pixel row blends 37 groups.
     Picture v(100, 4);
-    for (int y = 0; y < 4; ++y) std::fill(v.row(y), v.row(y) + 300, y < 2 ? 200 : 255);
+    for (int y = 0; y < 4; ++y)
+        std::fill(v.row(y), v.row(y) + 300, y < 2 ? 200 : 255);
     Picture screen = filled(800, 600, 0);
     EXPECT_TRUE(DrawHalfMaskedV(screen, 700, v, 598));
     for (int y = 598; y < 600; ++y) {

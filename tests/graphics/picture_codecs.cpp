@@ -57,7 +57,8 @@ std::vector<std::uint8_t> encodeBmp(const Picture& picture, bool topDown) {
     for (int i = 0; i < picture.height(); ++i) {
         const int r = topDown ? i : picture.height() - 1 - i;
         w.bytes({picture.row(r), static_cast<std::size_t>(picture.rowBytes())});
-        for (std::uint32_t p = static_cast<std::uint32_t>(picture.rowBytes()); p < stride; ++p) w.u8(0);
+        for (std::uint32_t p = static_cast<std::uint32_t>(picture.rowBytes()); p < stride; ++p)
+            w.u8(0);
     }
     return std::move(w.data());
 }

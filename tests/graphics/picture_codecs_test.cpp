@@ -22,7 +22,10 @@ Picture bands(int w, int h) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const int band = x * 3 / w;
-            p.setPixel(x, y, band == 0 ? makeColour(250, 10, 10) : band == 1 ? makeColour(10, 250, 10) : makeColour(10, 10, 250));
+            p.setPixel(x, y,
+                       band == 0   ? makeColour(250, 10, 10)
+                       : band == 1 ? makeColour(10, 250, 10)
+                                   : makeColour(10, 10, 250));
         }
     return p;
 }
@@ -37,14 +40,16 @@ TEST(Jpeg, DecodesIntoBlueGreenRedRows) {
         for (int x : {8, 40, 80}) {
             const std::uint8_t* want = source.row(y) + x * 3;
             const std::uint8_t* got = decoded->row(y) + x * 3;
-            for (int i = 0; i < 3; ++i) EXPECT_NEAR(got[i], want[i], 8) << x << "," << y << " byte " << i;
+            for (int i = 0; i < 3; ++i)
+                EXPECT_NEAR(got[i], want[i], 8) << x << "," << y << " byte " << i;
         }
 }
 
 TEST(Jpeg, RejectsWhatIsNoJpeg) {
     std::mt19937 random(5);
     Bytes noise(500);
-    for (auto& b : noise) b = static_cast<std::uint8_t>(random());
+    for (auto& b : noise)
+        b = static_cast<std::uint8_t>(random());
     const Bytes good = test::encodeJpeg(bands(32, 16));
     const std::pair<const char*, Bytes> cases[] = {
         {"empty", {}},
@@ -63,14 +68,16 @@ TEST(Jpeg, RejectsWhatIsNoJpeg) {
     // Damage after the header gives some picture or an error, never a crash.
     for (int trial = 0; trial < 50; ++trial) {
         Bytes damaged = good;
-        for (int f = 0; f < 5; ++f) damaged[200 + random() % (damaged.size() - 200)] = static_cast<std::uint8_t>(random());
+        for (int f = 0; f < 5; ++f)
+            damaged[200 + random() % (damaged.size() - 200)] = static_cast<std::uint8_t>(random());
         (void)DecodeJpeg(damaged);
     }
 }
 
 Picture counting(int w, int h) {
     Picture p(w, h);
-    for (std::size_t i = 0; i < p.bytes().size(); ++i) p.bytes()[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    for (std::size_t i = 0; i < p.bytes().size(); ++i)
+        p.bytes()[i] = static_cast<std::uint8_t>(i * 7 + 1);
     return p;
 }
 
@@ -90,7 +97,8 @@ TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
     auto patched = [&](std::size_t at, std::initializer_list<std::uint8_t> values) {
         Bytes b = good;
         std::size_t i = at;
-        for (auto v : values) b[i++] = v;
+        for (auto v : values)
+            b[i++] = v;
         return b;
     };
     const std::pair<const char*, Bytes> cases[] = {

@@ -20,8 +20,12 @@ Picture flat(int w, int h, Colour c) {
     return p;
 }
 
-Bytes packed(const Picture& p) { return *EncodePackedPicture(p); }
-Bytes packedFlat(int w, int h, Colour c) { return packed(flat(w, h, c)); }
+Bytes packed(const Picture& p) {
+    return *EncodePackedPicture(p);
+}
+Bytes packedFlat(int w, int h, Colour c) {
+    return packed(flat(w, h, c));
+}
 
 // An engine over a fixture game with every archive opened.
 struct Loaded {
@@ -55,7 +59,7 @@ TEST(Pictures, SearchOrderOfThePictureArchives) {
         int w, h;
         Colour colour;
     };
-    const Case cases[] = {{"both13", 3, 1, kGreen}, {"both12", 1, 1, kBlue},    {"only1", 4, 2, kBlue},
+    const Case cases[] = {{"both13", 3, 1, kGreen}, {"both12", 1, 1, kBlue},     {"only1", 4, 2, kBlue},
                           {"ONLY1", 4, 2, kBlue},   {"mixedcase", 5, 1, kGreen}, {"jpegtoo", 16, 8, kGreen}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -154,7 +158,8 @@ TEST(Pictures, PanicPicture) {
     Picture small = flat(10, 4, kGreen);
     const Bytes bmp = test::encodeBmp(small);
     FixtureGame game;
-    game.addScript("main", "\\\n").addFile("panic.bmp", std::string_view(reinterpret_cast<const char*>(bmp.data()), bmp.size()));
+    game.addScript("main", "\\\n")
+        .addFile("panic.bmp", std::string_view(reinterpret_cast<const char*>(bmp.data()), bmp.size()));
     Loaded loaded(game);
     Picture target = flat(2, 2, kRed);
     ASSERT_TRUE(loaded.pictures().loadPanicPicture(target));
