@@ -54,15 +54,14 @@ void Engine::runStartupSequence() {
 
     readAllSettings();
 
-    // Screen pictures and work surfaces arrive with the picture loader.
+    pictures.createScreenPictures();
     host.windowPicture().fill(0);
     host.present();
 
     archives.OpenArchives(definition.archives, settings.CDDir);
     if (!archives.firstPictureArchiveExists()) showGameDataError();
 
-    // System pictures (name plates, window, choice bars, quick buttons ...)
-    // arrive with the picture loader.
+    pictures.loadSystemPictures(definition);
 
     run.ClickWaitKind = 0;
     run.WaitTicks = 0;

@@ -13,6 +13,7 @@
 #include "core/random.h"
 #include "platform/host.h"
 #include "graphics/frame_timer.h"
+#include "graphics/pictures.h"
 #include "script/interpreter.h"
 #include "script/variables.h"
 #include "shell/game_definition.h"
@@ -92,6 +93,7 @@ public:
 
     // --- Subsystems -------------------------------------------------------
     Archives archives;
+    Pictures pictures{*this};
     Variables vars;
     Interpreter interp;
     ScriptLoader scripts;

@@ -7,11 +7,16 @@
 //                scripts. _config.txt is the game definition; main.txt the
 //                first script. Names hold at most 15 bytes in CP932.
 //   vk_data2/    the same for vk_data2.vsk, whose scripts win over vk_data's.
-//   vk_gra/ vk_gra2/ vk_gra3/ vk_gjp/ vk_wav1/ ... vk_wav5/ vk_se0/ vk_se1/
-//   vk_se2/ vk_ogg1/ vk_ogg2/ vk_ogg3/ vk_bgm/ vk_anim/ vk_anim2/
+//   vk_gra/ vk_gra2/ vk_gra3/
+//                pictures: every .png or .bmp becomes a packed picture; other
+//                files are stored as they are (packed pictures already).
+//   vk_gjp/      JPEG pictures, stored as they are.
+//   vk_wav1/ ... vk_wav5/ vk_se0/ vk_se1/ vk_se2/ vk_ogg1/ vk_ogg2/ vk_ogg3/
+//   vk_bgm/ vk_anim/ vk_anim2/
 //                every file becomes the entry named after it (without its
-//                extension) of the archive of the same name, bytes unchanged,
-//                general layout with 32-byte name fields (names up to 31 bytes).
+//                extension) of the archive of the same name, bytes unchanged.
+//   All of these use the general layout with 32-byte name fields (names up
+//   to 31 bytes).
 //   anything else (panic.bmp, movies, folders of them) is copied unchanged.
 //
 // Archive folders are matched without regard to a-z case and hold files only;
@@ -29,7 +34,9 @@
 #include "archive/script_source.h"
 #include "core/files.h"
 #include "core/sjis.h"
+#include "graphics/packed_picture.h"
 #include "shell/game_definition.h"
+#include "picture_files.h"
 #include "tool_support.h"
 
 namespace vsktool {
@@ -47,10 +54,15 @@ constexpr std::string_view kBuildHelp =
     "  vk_data/*.txt     scripts (UTF-8) -> vk_data.vsk, encoded; _config.txt is\n"
     "                    the game definition and is checked, main.txt starts the game\n"
     "  vk_data2/*.txt    -> vk_data2.vsk, scripts that win over vk_data's\n"
-    "  vk_gra/, vk_gra2/, vk_gra3/, vk_gjp/, vk_wav1/ ... vk_wav5/, vk_se0/ ...\n"
-    "  vk_se2/, vk_ogg1/ ... vk_ogg3/, vk_bgm/, vk_anim/, vk_anim2/\n"
-    "                    every file -> an entry of the archive of that name, named\n"
-    "                    after the file without extension, bytes unchanged\n"
+    "  vk_gra/, vk_gra2/, vk_gra3/\n"
+    "                    pictures: *.png and *.bmp (24-bit) are encoded as packed\n"
+    "                    pictures; other files are stored unchanged\n"
+    "  vk_gjp/           JPEG pictures (*.jpg), stored unchanged\n"
+    "  vk_wav1/ ... vk_wav5/, vk_se0/ ... vk_se2/, vk_ogg1/ ... vk_ogg3/, vk_bgm/,\n"
+    "  vk_anim/, vk_anim2/\n"
+    "                    every file -> an entry of the archive of that name, bytes\n"
+    "                    unchanged\n"
+    "  Entries are named after their files without extension.\n"
     "  anything else     copied unchanged (panic.bmp, movies ...)\n"
     "\n"
     "Every archive is rebuilt on every run; nothing in OUT_DIR is deleted. Progress\n"
@@ -104,7 +116,8 @@ bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs:
     const auto files = sortedChildren(folder, ec);
     if (ec) return failed("cannot read " + folder.string() + ": " + ec.message());
 
-    std::vector<veskar::ArchiveEntry> entries;
+    // Names first, so that a clash is reported before any file is converted.
+    std::vector<std::pair<fs::path, std::string>> named;
     std::map<std::string, fs::path> taken; // upper-cased name -> the file that has it
     for (const fs::path& file : files) {
         if (!fs::is_regular_file(file, ec))
@@ -119,7 +132,11 @@ bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs:
         if (!fresh)
             return failed(file.string() + " and " + other->second.string() + " give the same entry name '" +
                           shown(*name) + "'");
+        named.emplace_back(file, std::move(*name));
+    }
 
+    std::vector<veskar::ArchiveEntry> entries;
+    for (auto& [file, name] : named) {
         auto bytes = veskar::readWholeFile(file);
         if (!bytes) return failed(bytes.error());
         if (scripts) {
@@ -129,15 +146,21 @@ bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs:
                 return failed(file.string() + ":" + std::to_string(e.line) + ":" + std::to_string(e.column) +
                               ": " + e.message);
             }
-            if (veskar::equalsIgnoreAsciiCase(*name, "_config")) {
+            if (veskar::equalsIgnoreAsciiCase(name, "_config")) {
                 // The engine refuses to start a game whose definition it cannot read.
                 auto plain = veskar::encodeScriptLines(textOf(*bytes));
                 auto definition = veskar::parseGameDefinition(*plain);
                 if (!definition) return failed(file.string() + ": " + shown(definition.error().message));
             }
             bytes = std::move(*encoded);
+        } else if (target.set == ArchiveSet::Pictures && isSourcePicture(file)) {
+            auto picture = readSourcePicture(file);
+            if (!picture) return failed(picture.error());
+            auto packed = veskar::EncodePackedPicture(*picture);
+            if (!packed) return failed(file.string() + ": " + packed.error());
+            bytes = std::move(*packed);
         }
-        entries.push_back({std::move(*name), std::move(*bytes)});
+        entries.push_back({std::move(name), std::move(*bytes)});
     }
 
     const fs::path out = outDir / target.fileName;

@@ -28,5 +28,7 @@ int runExtract(Args args);
 int runScript(Args args);
 // build_command.cpp
 int runBuild(Args args);
+// pic_commands.cpp
+int runPic(Args args);
 
 } // namespace vsktool

@@ -1,7 +1,8 @@
 // vsktool: builds and inspects the files of a Veskar game.
 //
 // Each command is one line of the table below; its code lives in a file of
-// its own (archive_commands.cpp, script_commands.cpp, build_command.cpp).
+// its own (archive_commands.cpp, script_commands.cpp, build_command.cpp,
+// pic_commands.cpp).
 
 #include <iostream>
 #include <string>
@@ -19,6 +20,7 @@ constexpr Command kCommands[] = {
     {"extract", "copy entries out of an archive", runExtract},
     {"script", "encode a UTF-8 script into its stored form, or decode it back", runScript},
     {"build", "build a game folder from a source tree", runBuild},
+    {"pic", "encode a PNG or BMP into a packed picture, or decode one to PNG", runPic},
 };
 
 void printOverview(std::ostream& out) {
