@@ -5,6 +5,7 @@
 
 #include "core/numbers.h"
 #include "core/sjis.h"
+#include "platform/settings_store.h"
 #include "script/command_table.h"
 #include "shell/engine.h"
 
@@ -177,10 +178,11 @@ int Commands::mode(std::string_view args) {
 }
 
 int Commands::gameclr() {
-    SettingsSection counter(engine_.settingsStore, std::string(kClearCounterKeyPath),
-                            std::string(kClearCounterSection));
-    const int count = counter.readInt("Clear", 0) + 1;
-    counter.WriteSetting("Clear", count);
+    // The counter lives at a fixed place, whatever game runs.
+    SettingsStore& store = engine_.settingsStore;
+    const auto stored = store.read(kClearCounterKeyPath, kClearCounterSection, "Clear");
+    const int count = (stored ? parseWholeInteger(*stored).value_or(0) : 0) + 1;
+    store.write(kClearCounterKeyPath, kClearCounterSection, "Clear", std::to_string(count));
     engine_.vars.S(100) = count;
     engine_.vars.E.set(999);
     saveGlobalData();
