@@ -21,7 +21,4 @@ public:
                        std::string_view value) = 0;
 };
 
-// A store that forgets everything when the process ends.
-class MemorySettingsStore;
-
 } // namespace veskar

@@ -39,6 +39,8 @@ public:
     // the default.
     int readInt(std::string_view name, int fallback);
     std::string readText(std::string_view name, std::string_view fallback);
+    // Whether a readable number is stored under the name.
+    bool has(std::string_view name);
     void WriteSetting(std::string_view name, std::string_view value);
     void WriteSetting(std::string_view name, int value);
 
@@ -55,5 +57,8 @@ Settings ReadSettings(SettingsSection& section, const GameDefinition& definition
 // The clear counter that `gameclr` keeps at a fixed location, whatever game runs.
 constexpr std::string_view kClearCounterKeyPath = "Software\\Brinmark";
 constexpr std::string_view kClearCounterSection = "pell";
+
+// Counts one more cleared game at that fixed location; returns the new count.
+int incrementClearCounter(SettingsStore& store);
 
 } // namespace veskar
