@@ -5,7 +5,6 @@
 
 #include "core/numbers.h"
 #include "core/sjis.h"
-#include "platform/settings_store.h"
 #include "script/command_table.h"
 #include "shell/engine.h"
 
@@ -178,11 +177,7 @@ int Commands::mode(std::string_view args) {
 }
 
 int Commands::gameclr() {
-    // The counter lives at a fixed place, whatever game runs.
-    SettingsStore& store = engine_.settingsStore;
-    const auto stored = store.read(kClearCounterKeyPath, kClearCounterSection, "Clear");
-    const int count = (stored ? parseWholeInteger(*stored).value_or(0) : 0) + 1;
-    store.write(kClearCounterKeyPath, kClearCounterSection, "Clear", std::to_string(count));
+    const int count = incrementClearCounter(engine_.settingsStore);
     engine_.vars.S(100) = count;
     engine_.vars.E.set(999);
     saveGlobalData();

@@ -143,6 +143,55 @@ TEST(Commands, SwitchTakesTheDefaultOrPassesTheStructure) {
     }
 }
 
+TEST(Commands, IfRunsItsTargetOrJumps) {
+    struct Case {
+        const char* what;
+        const char* main;
+        const char* first; // first line shown
+        int v2;            // V002 afterwards
+    } cases[] = {
+        {"true condition runs a command target", "!V001=3\n*if (V001=3) *go yes\nno\n:yes\nyes\n", "yes", 0},
+        {"true condition runs an assignment target", "*if (V001=0) !V002=7\nnext\n", "next", 7},
+        {"true condition jumps to a label", "*if (V001<1)  there\nno\n:there\nthere\n", "there", 0},
+        {"false condition goes on", "*if (V001>0) *go yes\nnext\n:yes\nyes\n", "next", 0},
+        {"empty target", "*if (V001=0)\nnext\n", "next", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptRig rig;
+        rig.script("main", c.main);
+        auto& engine = rig.start();
+        engine.run.SkipActive = true;
+        rig.step();
+        rig.step();
+        EXPECT_EQ(std::string(engine.backlog.lineText(0)), c.first);
+        EXPECT_EQ(engine.vars.V(2), c.v2);
+    }
+}
+
+TEST(Commands, SwitchTakesTheFirstTrueCase) {
+    ScriptRig rig;
+    rig.script("main", "!V001=2\n*switch\n{(V001=1)\none\n{(V001=2)\ntwo\n{\ndefault\n}\nafter\n"
+                       "*switch n\n{:n(V001>5)\nbig\n{:n(V001>1)\nsmall\n}:n\nend\n");
+    auto& engine = rig.start();
+    engine.run.SkipActive = true;
+    for (int i = 0; i < 4; ++i) rig.step();
+    EXPECT_EQ(std::string(engine.backlog.lineText(0)), "two");
+    EXPECT_EQ(std::string(engine.backlog.lineText(1)), "after");
+    EXPECT_EQ(std::string(engine.backlog.lineText(2)), "small");
+    EXPECT_EQ(std::string(engine.backlog.lineText(3)), "end");
+}
+
+TEST(Commands, CjmpTakesAnExpression) {
+    ScriptRig rig;
+    rig.script("main", "!V003=1\n*cjmp V003\n{\nzero\n{\none\n}\nafter\n");
+    auto& engine = rig.start();
+    engine.run.SkipActive = true;
+    rig.step();
+    EXPECT_EQ(std::string(engine.backlog.lineText(0)), "one");
+    EXPECT_EQ(std::string(engine.backlog.lineText(1)), "after");
+}
+
 TEST(Commands, SleepPausesByPassesOrUntilAClick) {
     struct Case {
         const char* line;

@@ -180,6 +180,18 @@ TEST(Interpreter, InsertsNamesAndSlots) {
     }
 }
 
+TEST(Interpreter, ValueTagAndDiagnosticsInTheTrace) {
+    ScriptRig rig;
+    rig.script("main", "!V001=42\nv=[?V001] bad=[?V001 +1]\n");
+    auto& engine = rig.start();
+    engine.settings.Delay = 1;
+    rig.step();
+    EXPECT_EQ(std::string(engine.backlog.lineText(0)), "v=42 bad=0");
+    EXPECT_EQ(rig.trace(), "main@0: !V001=42\n"
+                           "main@9: v=[?V001] bad=[?V001 +1]\n"
+                           "  ! 無効数式: V001 +1]\n");
+}
+
 TEST(Interpreter, TagsSetPageStateAndSkipUnknownOnes) {
     ScriptRig rig;
     rig.script("main", "[2][col 3][delay 0][unknown]x[zz\n");
