@@ -11,17 +11,6 @@
 namespace veskar {
 
 namespace {
-// Cuts Shift-JIS text to at most `limit` bytes without splitting a character.
-std::string cutText(std::string_view text, std::size_t limit) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t width = isSingleByteChar(static_cast<unsigned char>(text[end])) ? 1 : 2;
-        if (end + width > limit) break;
-        end += width;
-    }
-    return std::string(text.substr(0, std::min(end, text.size())));
-}
-
 std::string_view from(std::string_view line, std::size_t offset) {
     return offset < line.size() ? line.substr(offset) : std::string_view{};
 }
@@ -31,7 +20,9 @@ std::string_view commandArgs(int index, std::string_view line) {
     return from(line, static_cast<std::size_t>(commandArgsAt(index, line)));
 }
 
-bool Commands::effectCut() const { return engine_.run.SkipActive && engine_.settings.EFX_CUT != 0; }
+bool Commands::effectCut() const {
+    return engine_.run.SkipActive && engine_.settings.EFX_CUT != 0;
+}
 
 // Input handling will own these; the commands need them now.
 void Commands::StopSkipAndAuto(bool force) {
@@ -51,12 +42,13 @@ int Commands::runCommand(int index, std::string_view line) {
     auto& vars = engine_.vars;
     auto& interp = engine_.interp;
     const std::string_view args = commandArgs(index, line);
-    const int tableResult = index >= 0 && index < kCommandCount
-                                ? kCommandTable[static_cast<std::size_t>(index)].result
-                                : 0;
+    const int tableResult =
+        index >= 0 && index < kCommandCount ? kCommandTable[static_cast<std::size_t>(index)].result : 0;
     switch (index) {
-    case kGra: return gra(args);
-    case kCv: return cv(args);
+    case kGra:
+        return gra(args);
+    case kCv:
+        return cv(args);
     case kGo:
         interp.gotoLabel(args);
         return 0;
@@ -70,33 +62,45 @@ int Commands::runCommand(int index, std::string_view line) {
     case kSave:
         StopSkipAndAuto(false);
         return 1; // the screens themselves arrive with their subsystems
-    case kSwitch: return runSwitch(line);
-    case kChain: return chain(line);
+    case kSwitch:
+        return runSwitch(line);
+    case kChain:
+        return chain(line);
     case kWaitVEnd:
         if (run.HasWaveOut) run.WaitVoice = true;
         return 1;
     case kCalc:
         vars.runAssignment(args);
         return 0;
-    case kIf: return runIf(line);
-    case kCall: return call(line);
-    case kEnd: return end();
-    case kMode: return mode(args);
+    case kIf:
+        return runIf(line);
+    case kCall:
+        return call(line);
+    case kEnd:
+        return end();
+    case kMode:
+        return mode(args);
     case kGameinit:
         vars.F.clearAll();
         vars.T.clearAll();
-        for (int i = 0; i < 1000; ++i) vars.V(i) = 0;
+        for (int i = 0; i < 1000; ++i)
+            vars.V(i) = 0;
         resetSpriteMovers();
         return 0;
-    case kGameclr: return gameclr();
-    case kMark: return mark(args);
-    case kSleep: return sleep(args);
-    case kString: return string(line);
+    case kGameclr:
+        return gameclr();
+    case kMark:
+        return mark(args);
+    case kSleep:
+        return sleep(args);
+    case kString:
+        return string(line);
     case kBreak:
         StopSkip();
         StopSkipAndAuto(true);
         return 1;
-    case kTitle: return title(line);
+    case kTitle:
+        return title(line);
     case kBackto:
         vars.S(10) = interp.lineStart;
         return 0;
@@ -104,9 +108,12 @@ int Commands::runCommand(int index, std::string_view line) {
     case kViewer:
         StopSkipAndAuto(true);
         return 1;
-    case kShake: return shake(line);
-    case kCjmp: return runCjmp(line);
-    case kSetname: return setname();
+    case kShake:
+        return shake(line);
+    case kCjmp:
+        return runCjmp(line);
+    case kSetname:
+        return setname();
     case kOvr:
         run.WindowShown = false; // the overlay picture arrives with the screen layers
         return 1;
@@ -114,14 +121,20 @@ int Commands::runCommand(int index, std::string_view line) {
         run.QuitRequested = true;
         engine_.host.requestClose();
         return 1;
-    case kRec: return rec();
+    case kRec:
+        return rec();
     case kTwSet:
         interp.resetPage();
         run.WindowShown = readScriptNumber(args) != 0;
         return 0;
-    case kExit: endSceneReplay(); return 1;
-    case kVend: endSceneReplay(); return 1;
-    case kChgprm: return 1;
+    case kExit:
+        endSceneReplay();
+        return 1;
+    case kVend:
+        endSceneReplay();
+        return 1;
+    case kChgprm:
+        return 1;
     case kCgfull:
         markGallerySeen();
         return 1;
@@ -248,7 +261,8 @@ int Commands::setname() {
 int Commands::rec() {
     auto& vars = engine_.vars;
     vars.F.clearAll();
-    for (int i = 0; i < 1000; ++i) vars.V(i) = 0;
+    for (int i = 0; i < 1000; ++i)
+        vars.V(i) = 0;
     recordRecollectionStart(engine_.interp.loadedScript);
     if (vars.S(151) != 2) {
         vars.S(151) = 1;
@@ -281,8 +295,12 @@ int Commands::shake(std::string_view line) {
     for (std::int32_t d = amplitude; d > 0;) {
         const bool up = (d & 2) != 0;
         switch (mode) {
-        case 0: host.setWindowPosition({L0, up ? T0 + d : T0 - d}); break;
-        case 1: host.setWindowPosition({up ? L0 + d : L0 - d, T0}); break;
+        case 0:
+            host.setWindowPosition({L0, up ? T0 + d : T0 - d});
+            break;
+        case 1:
+            host.setWindowPosition({up ? L0 + d : L0 - d, T0});
+            break;
         case 2: {
             static constexpr int kDy[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
             static constexpr int kDx[8] = {0, 1, 1, 1, 0, -1, -1, -1};
@@ -290,7 +308,8 @@ int Commands::shake(std::string_view line) {
             host.setWindowPosition({L0 + kDx[r] * d, T0 + kDy[r] * d});
             break;
         }
-        default: break; // no movement, but the same time
+        default:
+            break; // no movement, but the same time
         }
         const std::uint32_t frames = engine_.frameTimer.FrameTimerWait(static_cast<std::uint32_t>(frameMs));
         d -= 2 * static_cast<std::int32_t>(frames);
@@ -300,12 +319,12 @@ int Commands::shake(std::string_view line) {
 }
 
 // Later subsystems fill these in.
-void Commands::endSceneReplay() {}          // arrives with the gallery and the recollection menu
-void Commands::resetSpriteMovers() {}       // arrives with the effects
-void Commands::saveGlobalData() {}          // arrives with saving
-void Commands::DrawQuickBar() {}            // arrives with the quick-button bar
-void Commands::showNameEntry() {}           // arrives with name entry
-void Commands::markGallerySeen() {}         // arrives with the gallery
+void Commands::endSceneReplay() {}    // arrives with the gallery and the recollection menu
+void Commands::resetSpriteMovers() {} // arrives with the effects
+void Commands::saveGlobalData() {}    // arrives with saving
+void Commands::DrawQuickBar() {}      // arrives with the quick-button bar
+void Commands::showNameEntry() {}     // arrives with name entry
+void Commands::markGallerySeen() {}   // arrives with the gallery
 void Commands::recordRecollectionStart(std::string_view) {} // arrives with the recollection menu
 
 } // namespace veskar

@@ -14,7 +14,8 @@ int Commands::runIf(std::string_view line) {
     const std::size_t close = head.find(')');
     if (close == std::string_view::npos) return 1;
     std::size_t start = close + 1;
-    while (start < head.size() && head[start] == ' ') ++start;
+    while (start < head.size() && head[start] == ' ')
+        ++start;
     const std::string_view target = line.substr(std::min(start, line.size()));
     if (target.empty()) return 1;
     if (target[0] == '*' || target[0] == '@' || target[0] == '!') {
@@ -27,8 +28,9 @@ int Commands::runIf(std::string_view line) {
 
 int Commands::runCjmp(std::string_view line) {
     auto& interp = engine_.interp;
-    const std::int32_t v =
-        line.size() <= 5 ? engine_.vars.S(6) : engine_.vars.evalExpression(line.size() > 6 ? line.substr(6) : "");
+    const std::int32_t v = line.size() <= 5
+                               ? engine_.vars.S(6)
+                               : engine_.vars.evalExpression(line.size() > 6 ? line.substr(6) : "");
     const std::int32_t end = interp.lineAfter(interp.nextLineStartingWith(interp.readPos, '}'));
     std::int32_t p = interp.readPos;
     for (std::int32_t i = 0; i <= v; ++i) {

@@ -13,7 +13,9 @@ void Interpreter::emitChar(std::string_view) {
 }
 
 // Clearing the window and showing it arrive with the text layout.
-void Interpreter::newPage() { resetPage(); }
+void Interpreter::newPage() {
+    resetPage();
+}
 
 // The page grid arrives with the text layout.
 void Interpreter::resetPage() {

@@ -11,8 +11,18 @@
 namespace veskar {
 
 namespace {
-enum Tag { kTagGra, kTagNormalSpacing, kTagWideSpacing, kTagCol, kTagWait, kTagCv, kTagClrb, kTagDelay,
-           kTagValue, kTagString };
+enum Tag {
+    kTagGra,
+    kTagNormalSpacing,
+    kTagWideSpacing,
+    kTagCol,
+    kTagWait,
+    kTagCv,
+    kTagClrb,
+    kTagDelay,
+    kTagValue,
+    kTagString
+};
 
 struct InlineTag {
     std::string_view name;
@@ -21,7 +31,15 @@ struct InlineTag {
 
 // Matched in this order, each over its own length, letter case ignored.
 constexpr std::array<InlineTag, 10> kInlineTags = {{
-    {"gra", 5}, {"1", 0}, {"2", 0}, {"col", 5}, {"wait", 6}, {"cv ", 4}, {"clrb", 6}, {"delay", 7}, {"?", 2},
+    {"gra", 5},
+    {"1", 0},
+    {"2", 0},
+    {"col", 5},
+    {"wait", 6},
+    {"cv ", 4},
+    {"clrb", 6},
+    {"delay", 7},
+    {"?", 2},
     {"$", 2},
 }};
 } // namespace
@@ -45,24 +63,41 @@ Interpreter::Flow Interpreter::inlineTag() {
 
     auto& run = engine_.run;
     switch (tag) {
-    case kTagGra: graTag(args); break;
-    case kTagNormalSpacing: page.wideSpacing = 0; break;
-    case kTagWideSpacing: page.wideSpacing = 1; break;
-    case kTagCol: page.textColorIndex = readScriptNumber(args); break;
+    case kTagGra:
+        graTag(args);
+        break;
+    case kTagNormalSpacing:
+        page.wideSpacing = 0;
+        break;
+    case kTagWideSpacing:
+        page.wideSpacing = 1;
+        break;
+    case kTagCol:
+        page.textColorIndex = readScriptNumber(args);
+        break;
     case kTagWait:
         // A negative wait would never be counted down.
         if (!run.SkipActive) run.WaitTicks = std::max(0, readScriptNumber(args));
         break;
-    case kTagCv: cvTag(args.substr(0, args.find(']'))); break;
-    case kTagClrb: clrbTag(args); break;
-    case kTagDelay: charDelay = readScriptNumber(args); break;
-    case kTagValue: insertText(std::to_string(engine_.vars.evalExpression(args))); break;
+    case kTagCv:
+        cvTag(args.substr(0, args.find(']')));
+        break;
+    case kTagClrb:
+        clrbTag(args);
+        break;
+    case kTagDelay:
+        charDelay = readScriptNumber(args);
+        break;
+    case kTagValue:
+        insertText(std::to_string(engine_.vars.evalExpression(args)));
+        break;
     case kTagString: {
         const std::int32_t n = readScriptNumber(args);
         if (n >= 0 && n <= 9) insertText(stringTable[static_cast<std::size_t>(n)]);
         break;
     }
-    default: break; // not a tag: skipped
+    default:
+        break; // not a tag: skipped
     }
 
     const std::size_t close = text.find(']', open);

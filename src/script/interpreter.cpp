@@ -69,12 +69,13 @@ void Interpreter::readLine() {
     const auto* buffer = MainScriptBuffer->data();
     const std::int32_t start = readPos;
     std::int32_t end = start;
-    while (end < scriptSize && buffer[end] != 0) ++end;
+    while (end < scriptSize && buffer[end] != 0)
+        ++end;
     const std::size_t length = static_cast<std::size_t>(end - start);
     const std::size_t kept = std::min(length, kLineBufferSize - 1);
     if (kept < length)
-        std::cerr << "veskar: line at offset " << start << " of script '" << cp932ToUtf8(loadedScript) << "' is "
-                  << length << " bytes; only the first " << kept << " are used\n";
+        std::cerr << "veskar: line at offset " << start << " of script '" << cp932ToUtf8(loadedScript)
+                  << "' is " << length << " bytes; only the first " << kept << " are used\n";
     std::memcpy(lineBuffer.data(), buffer + start, kept);
     lineBuffer[kept] = 0;
     // Past the NUL; a last line without one ends at the script's end.
@@ -208,7 +209,9 @@ void Interpreter::closeLogEntry() {
     engine_.vars.S(38) = 0;
 }
 
-void Interpreter::appendLog(std::string_view bytes) { engine_.backlog.append(bytes); }
+void Interpreter::appendLog(std::string_view bytes) {
+    engine_.backlog.append(bytes);
+}
 
 void Interpreter::discardPendingText() {
     insertBuffer.clear();

@@ -11,29 +11,23 @@
 namespace veskar {
 
 namespace {
-constexpr std::uint16_t kPageEndMark = 0x81A5;  // ▼
-constexpr std::uint16_t kNewPageMark = 0x81A4;  // ▽
-constexpr std::uint16_t kMidWaitMark = 0x81AC;  // 〓
-constexpr std::uint16_t kInsertMark = 0x8190;   // ＄
+constexpr std::uint16_t kPageEndMark = 0x81A5; // ▼
+constexpr std::uint16_t kNewPageMark = 0x81A4; // ▽
+constexpr std::uint16_t kMidWaitMark = 0x81AC; // 〓
+constexpr std::uint16_t kInsertMark = 0x8190;  // ＄
 // Shown, but kept out of the backlog.
-constexpr bool unlogged(std::uint16_t code) { return code == 0x819F || code == 0x8198 || code == 0x81E3; }
-
-// Cuts Shift-JIS text to at most `limit` bytes without splitting a character.
-std::string_view cutAtCharacter(std::string_view text, std::size_t limit) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t width = isSingleByteChar(static_cast<unsigned char>(text[end])) ? 1 : 2;
-        if (end + width > limit) break;
-        end += width;
-    }
-    return text.substr(0, std::min(end, text.size()));
+constexpr bool unlogged(std::uint16_t code) {
+    return code == 0x819F || code == 0x8198 || code == 0x81E3;
 }
+
 } // namespace
 
-void Interpreter::unappendLog(std::size_t count) { engine_.backlog.unappend(count); }
+void Interpreter::unappendLog(std::size_t count) {
+    engine_.backlog.unappend(count);
+}
 
 void Interpreter::insertText(std::string_view text) {
-    insertBuffer = std::string(cutAtCharacter(text, kStringSlotMax));
+    insertBuffer = cutText(text, kStringSlotMax);
     insertPos = 0;
 }
 

@@ -12,7 +12,8 @@ void Trace::open(const std::optional<std::filesystem::path>& path) {
     if (!out_) std::cerr << "veskar: cannot write the trace file " << path->string() << '\n';
 }
 
-void Trace::beginLine(std::string_view script, std::int32_t offset, std::string_view sjisLine, bool rewritten) {
+void Trace::beginLine(std::string_view script, std::int32_t offset, std::string_view sjisLine,
+                      bool rewritten) {
     if (!enabled()) return;
     flushPending();
     std::string text = cp932ToUtf8(script);

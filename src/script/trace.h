@@ -26,7 +26,8 @@ public:
 
     // A line about to run; written once its outcome is known (endLine) or when
     // the next line begins.
-    void beginLine(std::string_view script, std::int32_t offset, std::string_view sjisLine, bool rewritten = false);
+    void beginLine(std::string_view script, std::int32_t offset, std::string_view sjisLine,
+                   bool rewritten = false);
     // Finishes the pending line; `outcome` (may be empty) is appended after "  => ".
     void endLine(std::string_view outcome = {});
     // A diagnostic (message in UTF-8, text in Shift-JIS) of the pending or last line.

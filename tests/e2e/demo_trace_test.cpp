@@ -24,13 +24,14 @@ std::string readText(const std::filesystem::path& path) {
 TEST(DemoGame, PlaysToTheEndWithTheExpectedTrace) {
     const std::filesystem::path game = std::filesystem::path(VESKAR_BINARY_DIR) / "games" / "demo";
     ASSERT_TRUE(std::filesystem::exists(game / "vk_data.vsk")) << "build the demo target first";
-    const std::filesystem::path expected = std::filesystem::path(VESKAR_SOURCE_DIR) / "tests" / "e2e" / "demo.trace";
+    const std::filesystem::path expected =
+        std::filesystem::path(VESKAR_SOURCE_DIR) / "tests" / "e2e" / "demo.trace";
     const std::filesystem::path actual = std::filesystem::path(VESKAR_BINARY_DIR) / "demo.trace";
     std::filesystem::remove(actual);
 
     // The time limit only guards against a run that never ends.
-    const auto run = test::runProgram(VESKAR_EXE, {"--headless", game.string(), "--skip", "--seed", "0", "--trace",
-                                                   actual.string(), "--until", "600000"});
+    const auto run = test::runProgram(VESKAR_EXE, {"--headless", game.string(), "--skip", "--seed", "0",
+                                                   "--trace", actual.string(), "--until", "600000"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string got = readText(actual);
     ASSERT_FALSE(got.empty());

@@ -19,9 +19,9 @@ TEST(CommandTable, MatchesKeywordsInTableOrder) {
         {"*EXITGAME", kExitgame, 0},
         {"*exit", kExit, 0},
         {"@Gra bg01", kGra, 5},
-        {"*gra", -1, 0},         // the blank is part of the keyword
+        {"*gra", -1, 0}, // the blank is part of the keyword
         {"*anim 3", kAnim, 6},
-        {"*animq 3", kAnim, 7},  // the "q" form
+        {"*animq 3", kAnim, 7}, // the "q" form
         {"*seloop SE01", kSeloop, 8},
         {"*se SE01", kSe, 4},
         {"*seoff", kSeoff, 0},
@@ -29,7 +29,7 @@ TEST(CommandTable, MatchesKeywordsInTableOrder) {
         {"*bg x", kBg, 4},
         {"*sroll", kSroll, 0},
         {"*scroll 1", kScroll, 8},
-        {"*endroll", kEnd, 0},   // "end" matches over its own length
+        {"*endroll", kEnd, 0}, // "end" matches over its own length
         {"*wipeset w1", kWipeset, 9},
         {"*obj_move", kObj, 5},
         {"*nothing", -1, 0},
@@ -62,8 +62,8 @@ TEST(Commands, ChainCallAndEndWithMissingScriptsAndLabels) {
         {"chain to a missing label starts at the top", "*chain other:nolabel\n", 2, "one", "other", 0},
         {"call and end return after the call", "*call sub2\nback\n", 4, "back", "main", 0},
         {"call with a label", "*call other:two\nback\n", 2, "two", "other", 1},
-        {"call of a missing script jumps to the label here", "*go start\n:here\nyes\n:start\n*call none:here\nno\n",
-         2, "yes", "main", 0},
+        {"call of a missing script jumps to the label here",
+         "*go start\n:here\nyes\n:start\n*call none:here\nno\n", 2, "yes", "main", 0},
         // Any ":" followed by the name and the line end is a label, the call line's own included.
         {"the call line itself can be the label", "*call none:here\nno\n:here\nyes\n", 2, "no", "main", 0},
         {"call by string slot", "*string 4 other\n*call $4\n", 2, "one", "other", 1},
@@ -78,7 +78,8 @@ TEST(Commands, ChainCallAndEndWithMissingScriptsAndLabels) {
             .script("sub2", "in\n*end\nnot reached\n");
         auto& engine = rig.start();
         engine.settings.Delay = 1; // each text line ends its step
-        for (int i = 0; i < c.steps; ++i) rig.step();
+        for (int i = 0; i < c.steps; ++i)
+            rig.step();
         const int last = engine.backlog.LogLineCount - 1;
         EXPECT_EQ(std::string(engine.backlog.lineText(last)), c.lastShown);
         EXPECT_EQ(engine.interp.loadedScript, c.script);
@@ -91,7 +92,8 @@ TEST(Commands, CallsDeeperThanNineAreRefused) {
     rig.script("main", "*call r\nback in main\n").script("r", "*call r\n");
     auto& engine = rig.start();
     engine.run.SkipActive = true;
-    for (int i = 0; i < 40; ++i) rig.step();
+    for (int i = 0; i < 40; ++i)
+        rig.step();
     EXPECT_EQ(engine.interp.callDepth, 0);
     EXPECT_EQ(engine.interp.loadedScript, "main");
     EXPECT_EQ(std::string(engine.backlog.lineText(0)), "back in main");
@@ -175,7 +177,8 @@ TEST(Commands, SwitchTakesTheFirstTrueCase) {
                        "*switch n\n{:n(V001>5)\nbig\n{:n(V001>1)\nsmall\n}:n\nend\n");
     auto& engine = rig.start();
     engine.run.SkipActive = true;
-    for (int i = 0; i < 4; ++i) rig.step();
+    for (int i = 0; i < 4; ++i)
+        rig.step();
     EXPECT_EQ(std::string(engine.backlog.lineText(0)), "two");
     EXPECT_EQ(std::string(engine.backlog.lineText(1)), "after");
     EXPECT_EQ(std::string(engine.backlog.lineText(2)), "small");
@@ -198,7 +201,9 @@ TEST(Commands, SleepPausesByPassesOrUntilAClick) {
         bool skip;
         int autoLevel;
         int passes;
-    } cases[] = {{"*sleep 10", false, 0, -1}, {"*sleep 90", false, 0, 3}, {"*sleep 90", true, 0, 0},
+    } cases[] = {{"*sleep 10", false, 0, -1},
+                 {"*sleep 90", false, 0, 3},
+                 {"*sleep 90", true, 0, 0},
                  {"*sleep 90", false, 2, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -233,7 +238,8 @@ TEST(Commands, StringAndTitleSlotsAreCut) {
                            "\n*title 第一章\n");
     auto& engine = rig.start();
     engine.run.SkipActive = true;
-    for (int i = 0; i < 4; ++i) rig.step();
+    for (int i = 0; i < 4; ++i)
+        rig.step();
     auto& slots = engine.interp.stringTable;
     EXPECT_EQ(slots[3], "three");
     EXPECT_EQ(slots[4], std::string(63, 'x'));

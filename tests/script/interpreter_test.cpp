@@ -14,21 +14,20 @@ using test::sjis;
 
 TEST(Interpreter, TracesEveryLineOfARunInSkipMode) {
     ScriptRig rig;
-    rig.script("main",
-               ";opening\n"
-               "*string 3 Mina\n"
-               "*go middle\n"
-               "skipped\n"
-               ":middle\n"
-               "{\n"
-               "inside\n"
-               "}\n"
-               ">Mina\n"
-               "Hello[wait 5] there\n"
-               "\\\n"
-               "*call sub\n"
-               "*nosuchcommand\n"
-               "last\n")
+    rig.script("main", ";opening\n"
+                       "*string 3 Mina\n"
+                       "*go middle\n"
+                       "skipped\n"
+                       ":middle\n"
+                       "{\n"
+                       "inside\n"
+                       "}\n"
+                       ">Mina\n"
+                       "Hello[wait 5] there\n"
+                       "\\\n"
+                       "*call sub\n"
+                       "*nosuchcommand\n"
+                       "last\n")
         .script("sub", "in sub\n");
     auto& engine = rig.start();
     engine.run.SkipActive = true;
@@ -107,7 +106,8 @@ TEST(Interpreter, SkipModeReleasesPageWaitsThroughTheMainLoop) {
     rig.script("main", "one\n\\\ntwo\n~\nthree\n+\nfour\n=\nfive\n");
     auto& engine = rig.start();
     engine.run.SkipActive = true;
-    for (int i = 0; i < 20; ++i) engine.AppIdle();
+    for (int i = 0; i < 20; ++i)
+        engine.AppIdle();
     // Every page end closes an entry of its own; "=" does not.
     EXPECT_EQ(engine.backlog.LogLineCount, 8);
     EXPECT_EQ(std::string(engine.backlog.lineText(6)), "four");
@@ -272,7 +272,8 @@ TEST(Interpreter, EndOfACalledScriptReturnsAndTheOutermostStays) {
     rig.script("main", "*call sub\nback\n").script("sub", "in sub\n");
     auto& engine = rig.start();
     engine.run.SkipActive = true;
-    for (int i = 0; i < 5; ++i) rig.step();
+    for (int i = 0; i < 5; ++i)
+        rig.step();
     EXPECT_EQ(engine.backlog.LogLineCount, 2);
     EXPECT_EQ(std::string(engine.backlog.lineText(1)), "back");
     EXPECT_EQ(engine.interp.loadedScript, "main");
