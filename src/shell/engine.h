@@ -19,6 +19,7 @@
 #include "shell/game_definition.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
+#include "text/backlog.h"
 
 namespace veskar {
 
@@ -41,6 +42,10 @@ struct EngineOptions {
     std::filesystem::path gameDir;
     // Seed of the random generator; the current time in seconds when absent.
     std::optional<std::uint32_t> seed;
+    // Writes one line per script line executed to this file.
+    std::optional<std::filesystem::path> tracePath = std::nullopt;
+    // Skip mode held on from the start, as if Ctrl were held down.
+    bool holdSkip = false;
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -95,6 +100,7 @@ public:
     Archives archives;
     Pictures pictures{*this};
     Variables vars;
+    Backlog backlog;
     Interpreter interp;
     ScriptLoader scripts;
     FrameTimer frameTimer;
