@@ -1,0 +1,15 @@
+#pragma once
+// Files the graphics tests make for themselves: JPEG through libjpeg, BMP by hand.
+
+#include <cstdint>
+#include <vector>
+
+#include "core/picture.h"
+
+namespace veskar::test {
+
+std::vector<std::uint8_t> encodeJpeg(const Picture& picture, int quality = 95);
+// A 24-bit BMP, rows padded to 4 bytes; top-down files store a negative height.
+std::vector<std::uint8_t> encodeBmp(const Picture& picture, bool topDown = false);
+
+} // namespace veskar::test
