@@ -39,6 +39,11 @@ Headless options:
                           virtual time (may be given more than once)
   --seed N                seed of the random generator (default 0)
   --settings PATH         keep settings in this INI file (default: in memory)
+  --trace FILE            write one line per script line executed: script,
+                          byte offset, the line, and for commands the keyword
+                          index and result; expression errors follow the line
+  --skip                  hold skip mode on from the start, as if Ctrl were
+                          held down all the time
 
 Windowed options:
   --seed N                seed of the random generator (default: the time)
@@ -73,6 +78,8 @@ int main(int argc, char** argv) {
     std::optional<std::uint32_t> seed;
     std::optional<std::filesystem::path> settingsPath;
     std::optional<std::filesystem::path> inputPath;
+    std::optional<std::filesystem::path> tracePath;
+    bool holdSkip = false;
     HeadlessOptions headlessOptions;
 
     std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -106,6 +113,12 @@ int main(int argc, char** argv) {
             auto v = value(a);
             if (!v) return usageError("--settings needs a file");
             settingsPath = std::filesystem::path(*v);
+        } else if (a == "--trace") {
+            auto v = value(a);
+            if (!v) return usageError("--trace needs a file");
+            tracePath = std::filesystem::path(*v);
+        } else if (a == "--skip") {
+            holdSkip = true;
         } else if (a == "--screenshot") {
             auto v = value(a);
             if (!v) return usageError("--screenshot needs MS:PATH");
@@ -124,8 +137,9 @@ int main(int argc, char** argv) {
     }
 
     if (!headless) {
-        if (headlessOptions.until || inputPath || settingsPath || !headlessOptions.screenshots.empty())
-            return usageError("--until, --input, --screenshot and --settings need --headless");
+        if (headlessOptions.until || inputPath || settingsPath || !headlessOptions.screenshots.empty() ||
+            tracePath || holdSkip)
+            return usageError("--until, --input, --screenshot, --settings, --trace and --skip need --headless");
 #ifdef VESKAR_HAVE_QT
         return runDesktop(argc, argv, DesktopOptions{gameDir.value_or(executableDir()), seed});
 #else
@@ -146,7 +160,7 @@ int main(int argc, char** argv) {
     IniSettingsStore store(settingsPath);
     SilentAudioDevice audio;
     Engine engine(Platform{host, host.clock(), store, audio, nullptr},
-                  EngineOptions{*gameDir, seed.value_or(0)});
+                  EngineOptions{*gameDir, seed.value_or(0), tracePath, holdSkip});
     host.attach(engine);
     return host.run();
 }

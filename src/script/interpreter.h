@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "script/commands.h"
+#include "script/trace.h"
+
 namespace veskar {
 
 class Engine;
@@ -16,27 +19,72 @@ class Engine;
 constexpr std::size_t kScriptBufferSize = 262144;
 constexpr int kCallStackSize = 9;
 constexpr std::int32_t kNoLine = 16777215;
+constexpr std::size_t kLineBufferSize = 2048;
+// Script names, string slots and inserted texts keep one byte for the NUL of
+// the fixed fields they are saved in.
+constexpr std::size_t kScriptNameMax = 29;
+constexpr std::size_t kStringSlotMax = 63;
 
 struct CallStackEntry {
     std::string script; // at most 29 bytes
     std::int32_t returnOffset = 0;
 };
 
+// The cursor of the text page. Held here until the text layout takes it over.
+struct PageCursor {
+    int textColumn = 0;
+    int textRow = 0;
+    int wideSpacing = 0;
+    int textColorIndex = 0;
+    int pageChars = 0;
+};
+
 class Interpreter {
 public:
     explicit Interpreter(Engine& engine);
+    ~Interpreter();
 
     // One interpreter step: runs lines until one has to wait.
     void runStep();
     // A click (or skip or auto mode) releases the current click wait.
     void releaseClickWait();
+    // Entering a script by `chain` or a successful `call`.
     void resetScriptWaits();
+    // Sets AutoCountdown for the click wait that begins now.
+    void computeAutoWait();
+    // Ends the current backlog entry.
+    void closeLogEntry();
+    // Empties the text being inserted into the current line.
+    void discardPendingText();
+
+    // Moves to the line after ":name"; a missing label changes nothing.
+    // Returns whether the label was found.
+    bool gotoLabel(std::string_view name);
+    // Offset just past the NUL of the label line ":name", or -1.
+    std::int32_t findLabel(std::string_view name) const;
+    std::int32_t nextLineStartingWith(std::int32_t from, std::uint8_t byte) const;
+    std::int32_t findNamedBlockEnd(std::int32_t from, std::string_view name) const;
+    std::int32_t findNamedBlockStart(std::int32_t from, std::string_view name) const;
+    // Offset of the line after the one containing `pos` (past its NUL).
+    std::int32_t lineAfter(std::int32_t pos) const;
+    // The NUL-terminated text at `pos` of the script buffer.
+    std::string_view scriptLineAt(std::int32_t pos) const;
+
+    // Loads a main script by name; false (nothing changed) when it is missing.
+    bool loadMainScript(std::string_view name);
+
+    // The current line, up to its NUL.
+    std::string_view line() const;
+    // Replaces the current line (the `if` command hands its target back this way).
+    void setLine(std::string_view text);
 
     // Script text, filled by the script loader.
     std::unique_ptr<std::array<std::uint8_t, kScriptBufferSize>> MainScriptBuffer;
     std::int32_t scriptSize = 0;
     std::int32_t readPos = 0;
     std::int32_t lineStart = 0;
+    std::array<std::uint8_t, kLineBufferSize> lineBuffer{};
+    std::int32_t linePos = 0;
     bool needLine = true;
     std::string currentScript;
     std::string loadedScript;
@@ -44,10 +92,66 @@ public:
     std::array<CallStackEntry, kCallStackSize> callStack;
     std::array<std::string, 10> stringTable; // Shift-JIS, at most 63 bytes each
 
-    // Empties the text being inserted into the current line.
-    void discardPendingText();
+    std::string insertBuffer; // at most 63 bytes
+    std::size_t insertPos = 0;
+    int charDelay = 1;
+    bool TextHurry = false;
+    bool nameAsText = false;
+    std::string nameplateText; // at most 63 bytes
+    // The last `mark` met a passage read before.
+    bool alreadyRead = false;
+
+    PageCursor page;
+
+    Commands commands;
+    Trace trace;
 
 private:
+    friend class Commands;
+
+    enum class Flow { GoOn, EndStep, Redispatch };
+
+    Flow dispatchLine();
+    Flow runCommandLine();
+    Flow runNameLine();
+    Flow pageEndLine(int kind, bool record);
+    Flow continueWaitLine();
+    void readLine();
+    void endOfScript();
+    // The character loop; returns GoOn when the next line is to be read in
+    // this step, EndStep when the step ends.
+    Flow textLoop();
+    // Handles "[" at linePos; returns whether the step ends.
+    Flow inlineTag();
+    Flow ruby();
+    void insertText(std::string_view text);
+    void appendLog(std::string_view bytes);
+    void unappendLog(std::size_t count);
+    bool typewriterPause();
+    void beginClickWait(int kind);
+
+    // --- Hooks of subsystems that arrive later -----------------------------
+    // Places and draws one character; arrives with the text layout.
+    void emitChar(std::string_view bytes);
+    // Clears the page and shows the message window; arrives with the text layout.
+    void newPage();
+    // Page state to empty without drawing; arrives with the text layout.
+    void resetPage();
+    // Draws ruby above the next character; arrives with the text layout.
+    void DrawRuby(std::string_view text);
+    // Draws the name plate and picks the speaker's colour; arrives with the message window.
+    void DrawNamePlate(std::string_view name);
+    // Copies the speaker name into row 0 of the page grid; arrives with the text layout.
+    void putNameInPageGrid(std::string_view name);
+    // Records the page for recall; arrives with the backlog's page history.
+    void RecordPage(bool continuing);
+    // The `gra` tag's picture command; arrives with the screen layers.
+    void graTag(std::string_view args);
+    // The `clrb` tag's layer clear and screen update; arrives with the screen layers.
+    void clrbTag(std::string_view args);
+    // Plays a voice and lists it for the page; arrives with sound.
+    void cvTag(std::string_view name);
+
     Engine& engine_;
 };
 

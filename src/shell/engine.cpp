@@ -166,6 +166,7 @@ std::uint32_t Engine::AppIdle() {
     random.next();
     if (run.QuitRequested) host.requestClose();
 
+    if (options.holdSkip) run.SkipActive = true;
     if (run.SkipActive) {
         if (run.ClickWaitKind == 1 || run.ClickWaitKind == 4 || run.ClickWaitKind == 5) interp.releaseClickWait();
         run.ClickWaitKind = 0;

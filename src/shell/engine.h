@@ -18,6 +18,7 @@
 #include "shell/game_definition.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
+#include "text/backlog.h"
 
 namespace veskar {
 
@@ -40,6 +41,10 @@ struct EngineOptions {
     std::filesystem::path gameDir;
     // Seed of the random generator; the current time in seconds when absent.
     std::optional<std::uint32_t> seed;
+    // Writes one line per script line executed to this file.
+    std::optional<std::filesystem::path> tracePath = std::nullopt;
+    // Skip mode held on from the start, as if Ctrl were held down.
+    bool holdSkip = false;
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -93,6 +98,7 @@ public:
     // --- Subsystems -------------------------------------------------------
     Archives archives;
     Variables vars;
+    Backlog backlog;
     Interpreter interp;
     ScriptLoader scripts;
     FrameTimer frameTimer;

@@ -1,0 +1,78 @@
+// Inline tags of text lines: "[" name arguments "]".
+
+#include <array>
+#include <string>
+
+#include "core/numbers.h"
+#include "core/sjis.h"
+#include "script/interpreter.h"
+#include "shell/engine.h"
+
+namespace veskar {
+
+namespace {
+enum Tag { kTagGra, kTagNormalSpacing, kTagWideSpacing, kTagCol, kTagWait, kTagCv, kTagClrb, kTagDelay,
+           kTagValue, kTagString };
+
+struct InlineTag {
+    std::string_view name;
+    std::size_t argsAt; // from the "["
+};
+
+// Matched in this order, each over its own length, letter case ignored.
+constexpr std::array<InlineTag, 10> kInlineTags = {{
+    {"gra", 5}, {"1", 0}, {"2", 0}, {"col", 5}, {"wait", 6}, {"cv ", 4}, {"clrb", 6}, {"delay", 7}, {"?", 2},
+    {"$", 2},
+}};
+} // namespace
+
+Interpreter::Flow Interpreter::inlineTag() {
+    const std::string_view text = line();
+    const std::size_t open = static_cast<std::size_t>(linePos);
+    const std::string_view afterBracket = text.substr(open + 1);
+    int tag = -1;
+    for (std::size_t i = 0; i < kInlineTags.size(); ++i) {
+        if (startsWithIgnoreAsciiCase(afterBracket, kInlineTags[i].name)) {
+            tag = static_cast<int>(i);
+            break;
+        }
+    }
+    std::string_view args;
+    if (tag >= 0) {
+        const std::size_t at = open + kInlineTags[static_cast<std::size_t>(tag)].argsAt;
+        args = at < text.size() ? text.substr(at) : std::string_view{};
+    }
+
+    auto& run = engine_.run;
+    switch (tag) {
+    case kTagGra: graTag(args); break;
+    case kTagNormalSpacing: page.wideSpacing = 0; break;
+    case kTagWideSpacing: page.wideSpacing = 1; break;
+    case kTagCol: page.textColorIndex = readScriptNumber(args); break;
+    case kTagWait:
+        // A negative wait would never be counted down.
+        if (!run.SkipActive) run.WaitTicks = std::max(0, readScriptNumber(args));
+        break;
+    case kTagCv: cvTag(args.substr(0, args.find(']'))); break;
+    case kTagClrb: clrbTag(args); break;
+    case kTagDelay: charDelay = readScriptNumber(args); break;
+    case kTagValue: insertText(std::to_string(engine_.vars.evalExpression(args))); break;
+    case kTagString: {
+        const std::int32_t n = readScriptNumber(args);
+        if (n >= 0 && n <= 9) insertText(stringTable[static_cast<std::size_t>(n)]);
+        break;
+    }
+    default: break; // not a tag: skipped
+    }
+
+    const std::size_t close = text.find(']', open);
+    if (close == std::string_view::npos) {
+        needLine = true;
+        return tag == kTagWait ? Flow::EndStep : Flow::GoOn;
+    }
+    linePos = static_cast<std::int32_t>(close + 1);
+    if (tag == kTagWait) return Flow::EndStep;
+    return Flow::Redispatch; // the character loop continues
+}
+
+} // namespace veskar
