@@ -1,5 +1,6 @@
 #include "core/sjis.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -121,5 +122,17 @@ namespace veskar {
 std::string sjisText(std::string_view utf8) {
     auto converted = utf8ToCp932(utf8);
     return converted ? *converted : std::string(utf8);
+}
+} // namespace veskar
+
+namespace veskar {
+std::string cutText(std::string_view text, std::size_t maxBytes) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t len = isSingleByteChar(static_cast<unsigned char>(text[end])) ? 1 : 2;
+        if (end + len > maxBytes) break;
+        end += len;
+    }
+    return std::string(text.substr(0, std::min(end, text.size())));
 }
 } // namespace veskar

@@ -37,3 +37,9 @@ namespace veskar {
 // Shift-JIS bytes (every such text is CP932-clean).
 std::string sjisText(std::string_view utf8);
 } // namespace veskar
+
+namespace veskar {
+// At most `maxBytes` bytes of `text`, never ending in the middle of a
+// two-byte character.
+std::string cutText(std::string_view text, std::size_t maxBytes);
+} // namespace veskar

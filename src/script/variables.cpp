@@ -10,8 +10,4 @@ void Variables::clearAll() {
     recollection.clearAll();
     readMarks.clearAll();
 }
-// The expression language arrives with the interpreter.
-std::int32_t Variables::evalExpression(std::string_view) { return 0; }
-void Variables::runAssignment(std::string_view) {}
-bool Variables::evalCondition(std::string_view) { return false; }
 } // namespace veskar

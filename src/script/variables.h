@@ -4,14 +4,14 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace veskar {
 
 class Engine;
 
-template <int Bits>
-class BitBank {
+template <int Bits> class BitBank {
 public:
     static constexpr int kBits = Bits;
     static constexpr int kBytes = (Bits + 7) / 8;
@@ -60,11 +60,28 @@ public:
     // Clears every bank (start-up).
     void clearAll();
 
+    // Left to right without precedence; an invalid character makes it 0.
     std::int32_t evalExpression(std::string_view text);
+    // Statements "X=expr" separated by ";", normalised first.
     void runAssignment(std::string_view text);
+    // Comparisons joined by "&" and "|", evaluated left to right with early exits.
     bool evalCondition(std::string_view text);
 
+    // Script errors the player never sees: "無効数式" (invalid expression) and
+    // "代入エラー" (assignment error). The sink receives the message in UTF-8
+    // and the script text as it was given, in Shift-JIS. Empty: dropped.
+    std::function<void(std::string_view message, std::string_view text)> diagnostics;
+
 private:
+    // Value of the reference whose letter is at text[pos]; pos moves past it.
+    // Returns false when the letter starts no reference.
+    bool readReference(std::string_view text, std::size_t& pos, std::int32_t& value);
+    bool storeTarget(char bank, std::string_view index, std::int32_t value);
+    void onMenuRegisterChanged();
+    void report(std::string_view message, std::string_view text) const {
+        if (diagnostics) diagnostics(message, text);
+    }
+
     std::int32_t& at(int base, int count, int n) {
         if (n < 0 || n >= count) {
             scratch_ = 0;

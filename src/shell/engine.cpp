@@ -95,8 +95,8 @@ void Engine::runStartupSequence() {
     for (int i = 150; i <= 153; ++i) vars.S(i) = 0;
 
     for (auto& slot : interp.stringTable) slot.clear();
-    interp.stringTable[0] = settings.PlayerName.substr(0, 63);
-    interp.stringTable[1] = settings.PlayerName2.substr(0, 63);
+    interp.stringTable[0] = cutText(settings.PlayerName, 63);
+    interp.stringTable[1] = cutText(settings.PlayerName2, 63);
     vars.S(31) = 0;
     run.StartPending = true;
 

@@ -1,5 +1,6 @@
 #include "shell/settings.h"
 
+#include <limits>
 #include <string>
 
 #include "core/numbers.h"
@@ -82,7 +83,9 @@ Settings ReadSettings(SettingsSection& s, const GameDefinition& d, int screenWid
 
 int incrementClearCounter(SettingsStore& store) {
     SettingsSection section(store, std::string(kClearCounterKeyPath), std::string(kClearCounterSection));
-    const int count = section.readInt("Clear", 0) + 1;
+    const int stored = section.readInt("Clear", 0);
+    // A counter at its maximum stays there rather than turning negative.
+    const int count = stored == std::numeric_limits<int>::max() ? stored : stored + 1;
     section.WriteSetting("Clear", count);
     return count;
 }
