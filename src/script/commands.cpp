@@ -187,10 +187,7 @@ int Commands::mode(std::string_view args) {
 }
 
 int Commands::gameclr() {
-    SettingsSection counter(engine_.settingsStore, std::string(kClearCounterKeyPath),
-                            std::string(kClearCounterSection));
-    const int count = counter.readInt("Clear", 0) + 1;
-    counter.WriteSetting("Clear", count);
+    const int count = incrementClearCounter(engine_.settingsStore);
     engine_.vars.S(100) = count;
     engine_.vars.E.set(999);
     saveGlobalData();

@@ -20,6 +20,10 @@ Interpreter::Interpreter(Engine& engine)
     : MainScriptBuffer(std::make_unique<std::array<std::uint8_t, kScriptBufferSize>>()), commands(engine),
       engine_(engine) {
     trace.open(engine.options.tracePath);
+    // Script errors the player never sees go to the trace, when there is one.
+    engine.vars.diagnostics = [this](std::string_view message, std::string_view text) {
+        trace.diagnostic(message, text);
+    };
 }
 
 Interpreter::~Interpreter() = default;
