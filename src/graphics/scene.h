@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "core/picture.h"
+#include "graphics/pictures.h"
 
 namespace veskar {
 
 class Engine;
 
 constexpr int kScenePositions = 5;
-constexpr int kSpriteSlots = 5;
 constexpr std::size_t kSceneNameField = 29;   // bgName, overlayName
 constexpr std::size_t kSpriteListField = 59;  // spriteList
 

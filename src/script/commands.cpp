@@ -11,17 +11,6 @@
 namespace veskar {
 
 namespace {
-// Cuts Shift-JIS text to at most `limit` bytes without splitting a character.
-std::string cutText(std::string_view text, std::size_t limit) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t width = isSingleByteChar(static_cast<unsigned char>(text[end])) ? 1 : 2;
-        if (end + width > limit) break;
-        end += width;
-    }
-    return std::string(text.substr(0, std::min(end, text.size())));
-}
-
 std::string_view from(std::string_view line, std::size_t offset) {
     return offset < line.size() ? line.substr(offset) : std::string_view{};
 }

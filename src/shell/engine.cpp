@@ -14,7 +14,7 @@ namespace veskar {
 Engine::Engine(Platform platform, EngineOptions opts)
     : host(platform.host), clock(platform.clock), settingsStore(platform.settingsStore), audio(platform.audio),
       fonts(platform.fonts), options(std::move(opts)), archives(options.gameDir), vars(*this), interp(*this),
-      scripts(*this), frameTimer(clock, host), pictures(*this), scene(*this),
+      scripts(*this), frameTimer(clock, host), scene(*this),
       screen(*this) {}
 
 Engine::~Engine() = default;
@@ -55,15 +55,14 @@ void Engine::runStartupSequence() {
 
     readAllSettings();
 
-    // Screen pictures and work surfaces arrive with the picture loader.
+    pictures.createScreenPictures();
     host.windowPicture().fill(0);
     host.present();
 
     archives.OpenArchives(definition.archives, settings.CDDir);
     if (!archives.firstPictureArchiveExists()) showGameDataError();
 
-    // System pictures (name plates, window, choice bars, quick buttons ...)
-    // arrive with the picture loader.
+    pictures.loadSystemPictures(definition);
 
     run.ClickWaitKind = 0;
     run.WaitTicks = 0;

@@ -100,12 +100,12 @@ public:
 
     // --- Subsystems -------------------------------------------------------
     Archives archives;
+    Pictures pictures{*this};
     Variables vars;
     Backlog backlog;
     Interpreter interp;
     ScriptLoader scripts;
     FrameTimer frameTimer;
-    Pictures pictures;
     Scene scene;
     ScreenUpdate screen;
 

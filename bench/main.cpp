@@ -1,0 +1,5 @@
+// The benchmark program's entry.
+
+#include <benchmark/benchmark.h>
+
+BENCHMARK_MAIN();
