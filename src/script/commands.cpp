@@ -115,8 +115,18 @@ int Commands::runCommand(int index, std::string_view line) {
     case kSetname:
         return setname();
     case kOvr:
-        run.WindowShown = false; // the overlay picture arrives with the screen layers
+        engine_.scene.ovr(args);
+        run.WindowShown = false;
         return 1;
+    case kGrb: engine_.scene.grb(args); return 0;
+    case kBg: engine_.scene.bg(args); return 0;
+    case kClrb: engine_.scene.clrb(args); return 0;
+    case kSpr: engine_.scene.spr(args); return 0;
+    case kPartsload: engine_.scene.partsload(args); return 0;
+    case kPtset: engine_.scene.ptset(args); return 0;
+    case kDirect: engine_.scene.direct(args); return 0;
+    case kFix: engine_.screen.fix(); return 0;
+    case kWipeset: engine_.screen.wipeset(args); return 1;
     case kExitgame:
         run.QuitRequested = true;
         engine_.host.requestClose();
@@ -145,8 +155,8 @@ int Commands::runCommand(int index, std::string_view line) {
     }
 }
 
-int Commands::gra(std::string_view) {
-    // The picture command itself arrives with the screen layers.
+int Commands::gra(std::string_view args) {
+    engine_.scene.gra(args);
     auto& run = engine_.run;
     int result = 0;
     if (run.EffectInterrupt == 1) {

@@ -36,11 +36,14 @@ void Interpreter::putNameInPageGrid(std::string_view) {}
 // The page history arrives with the backlog view.
 void Interpreter::RecordPage(bool) {}
 
-// The picture command arrives with the screen layers.
-void Interpreter::graTag(std::string_view) {}
+void Interpreter::graTag(std::string_view args) { engine_.scene.gra(args); }
 
-// Layer clearing and the screen update arrive with the screen layers.
-void Interpreter::clrbTag(std::string_view) {}
+// After the command's own update (none without a number) the tag shows the
+// cleared layers at once.
+void Interpreter::clrbTag(std::string_view args) {
+    engine_.scene.clrb(args);
+    engine_.screen.UpdateScreen(4);
+}
 
 // Voices and the page's voice list arrive with sound.
 void Interpreter::cvTag(std::string_view) {}

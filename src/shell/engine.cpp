@@ -14,7 +14,8 @@ namespace veskar {
 Engine::Engine(Platform platform, EngineOptions opts)
     : host(platform.host), clock(platform.clock), settingsStore(platform.settingsStore), audio(platform.audio),
       fonts(platform.fonts), options(std::move(opts)), archives(options.gameDir), vars(*this), interp(*this),
-      scripts(*this), frameTimer(clock, host) {}
+      scripts(*this), frameTimer(clock, host), scene(*this),
+      screen(*this) {}
 
 Engine::~Engine() = default;
 
@@ -99,7 +100,11 @@ void Engine::runStartupSequence() {
     run.StartPending = true;
 
     // Screen objects, the scene and gallery lists, the selection tree, the
-    // recollection lists, sprite sets and the map arrive with the extras.
+    // recollection lists and the map arrive with the extras.
+    scene.reset();
+    scene.ReadSpriteSets();
+    // The sprite movers' INIT sets the line-up; until the effects exist the scene does it.
+    scene.resetLineUp();
 }
 
 bool Engine::readDefinition() {
@@ -133,6 +138,7 @@ void Engine::firstPass() {
         return;
     }
     host.windowPicture().fill(0);
+    pictures.nextScreen = host.windowPicture();
     host.present();
     if (settings.SMode != 0) enterFullScreen();
     interp.callDepth = 0;
@@ -217,8 +223,10 @@ void Engine::Timer1Timer() {
 }
 
 void Engine::PBPaint() {
-    // The scene and screen pictures arrive with the picture loader; until then
-    // the window picture is what was last drawn.
+    // The map paints itself in ScreenMode 4 once it exists.
+    if (run.ScreenMode == 4) return;
+    const Picture& shown = run.ScreenMode == 1 ? pictures.sceneBuffer : pictures.nextScreen;
+    host.windowPicture().copyFrom(shown, 0, 0, shown.width(), shown.height(), 0, 0);
     host.present();
 }
 
@@ -261,7 +269,11 @@ void Engine::leaveFullScreen() {
 }
 
 // Input handling arrives with the play modes.
-void Engine::mouseDown(MouseButton, Point) {}
+void Engine::mouseDown(MouseButton button, Point) {
+    // A click cuts a running transition or effect short; the rest of the click
+    // handling arrives with the play modes.
+    if (run.InEffect && button == MouseButton::Left) run.EffectInterrupt = 1;
+}
 void Engine::mouseUp(MouseButton, Point) {}
 void Engine::mouseMove(Point) {}
 void Engine::wheel(int, Point) {}

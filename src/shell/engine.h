@@ -14,6 +14,8 @@
 #include "platform/host.h"
 #include "graphics/frame_timer.h"
 #include "graphics/pictures.h"
+#include "graphics/scene.h"
+#include "graphics/screen_update.h"
 #include "script/interpreter.h"
 #include "script/variables.h"
 #include "shell/game_definition.h"
@@ -104,6 +106,8 @@ public:
     Interpreter interp;
     ScriptLoader scripts;
     FrameTimer frameTimer;
+    Scene scene;
+    ScreenUpdate screen;
 
     // Whether the start-up sequence could not read the game (the window then
     // closes on the first pass).
