@@ -3,42 +3,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <jpeglib.h>
 
 #include "bench_pictures.h"
 #include "graphics/jpeg_decoder.h"
+#include "graphics/jpeg_encoder.h"
 #include "graphics/packed_picture.h"
 
 namespace veskar::bench {
 namespace {
 
-std::vector<std::uint8_t> encodeJpeg(const Picture& picture, int quality) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(picture.width());
-    info.image_height = static_cast<JDIMENSION>(picture.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(picture.row(static_cast<int>(info.next_scanline)));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<std::uint8_t> out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
-}
 
 // A sprite-like picture: a figure on a flat colour, as most packed pictures are.
 Picture spriteLike() {
@@ -76,7 +49,7 @@ void BM_DecodePackedAllStages(benchmark::State& state) {
 BENCHMARK(BM_DecodePackedAllStages);
 
 void BM_DecodeJpeg800x600(benchmark::State& state) {
-    const auto jpeg = encodeJpeg(scenery(800, 600, 6), 90);
+    const auto jpeg = EncodeJpeg(scenery(800, 600, 6), 90);
     for (auto _ : state) {
         auto picture = DecodeJpeg(jpeg);
         benchmark::DoNotOptimize(picture);
