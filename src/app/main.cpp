@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,9 +14,13 @@
 #include "backends/headless/headless_host.h"
 #include "backends/headless/ini_settings_store.h"
 #include "core/files.h"
+#include "platform/font_source.h"
 #include "shell/engine.h"
 #ifdef VESKAR_HAVE_QT
 #include "backends/qt/run_desktop.h"
+#endif
+#ifdef VESKAR_HAVE_FREETYPE
+#include "backends/freetype/freetype_font_source.h"
 #endif
 
 namespace {
@@ -44,9 +49,13 @@ Headless options:
                           index and result; expression errors follow the line
   --skip                  hold skip mode on from the start, as if Ctrl were
                           held down all the time
+  --font FILE             draw every text face from this font file instead
+                          of the installed faces (keeps frames identical
+                          from machine to machine)
 
 Windowed options:
   --seed N                seed of the random generator (default: the time)
+  --font FILE             as for headless runs
 
 Exit codes: 0 the game ended, 1 another windowed veskar is running or a
 screenshot could not be written, 2 bad arguments.
@@ -80,6 +89,7 @@ int main(int argc, char** argv) {
     std::optional<std::filesystem::path> inputPath;
     std::optional<std::filesystem::path> tracePath;
     bool holdSkip = false;
+    std::optional<std::filesystem::path> fontFile;
     HeadlessOptions headlessOptions;
 
     std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -117,6 +127,13 @@ int main(int argc, char** argv) {
             auto v = value(a);
             if (!v) return usageError("--trace needs a file");
             tracePath = std::filesystem::path(*v);
+        } else if (a == "--font") {
+            auto v = value(a);
+            if (!v) return usageError("--font needs a font file");
+            fontFile = std::filesystem::path(*v);
+            std::error_code ec;
+            if (!std::filesystem::is_regular_file(*fontFile, ec))
+                return usageError("font file '" + fontFile->string() + "' not found");
         } else if (a == "--skip") {
             holdSkip = true;
         } else if (a == "--screenshot") {
@@ -124,7 +141,8 @@ int main(int argc, char** argv) {
             if (!v) return usageError("--screenshot needs MS:PATH");
             const auto colon = v->find(':');
             std::uint32_t ms = 0;
-            if (colon == std::string_view::npos || colon + 1 == v->size() || !parseNumber(v->substr(0, colon), ms))
+            if (colon == std::string_view::npos || colon + 1 == v->size() ||
+                !parseNumber(v->substr(0, colon), ms))
                 return usageError("--screenshot needs MS:PATH, for example 1000:frame.png");
             headlessOptions.screenshots.push_back({ms, std::filesystem::path(v->substr(colon + 1))});
         } else if (!a.empty() && a[0] == '-') {
@@ -136,12 +154,21 @@ int main(int argc, char** argv) {
         }
     }
 
+#ifdef VESKAR_HAVE_FREETYPE
+    std::unique_ptr<FontSource> fonts =
+        fontFile ? std::make_unique<FreeTypeFontSource>(*fontFile) : std::make_unique<FreeTypeFontSource>();
+#else
+    if (fontFile) return usageError("this build draws no text; --font is not available");
+    std::unique_ptr<FontSource> fonts;
+#endif
+
     if (!headless) {
         if (headlessOptions.until || inputPath || settingsPath || !headlessOptions.screenshots.empty() ||
             tracePath || holdSkip)
-            return usageError("--until, --input, --screenshot, --settings, --trace and --skip need --headless");
+            return usageError(
+                "--until, --input, --screenshot, --settings, --trace and --skip need --headless");
 #ifdef VESKAR_HAVE_QT
-        return runDesktop(argc, argv, DesktopOptions{gameDir.value_or(executableDir()), seed});
+        return runDesktop(argc, argv, DesktopOptions{gameDir.value_or(executableDir()), seed, fonts.get()});
 #else
         return usageError("this build has no desktop window; use --headless");
 #endif
@@ -151,7 +178,8 @@ int main(int argc, char** argv) {
     if (inputPath) {
         auto bytes = readWholeFile(*inputPath);
         if (!bytes) return usageError(bytes.error());
-        auto parsed = parseInputScript(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+        auto parsed =
+            parseInputScript(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
         if (!parsed) return usageError(inputPath->string() + ": " + parsed.error());
         headlessOptions.input = std::move(*parsed);
     }
@@ -159,7 +187,7 @@ int main(int argc, char** argv) {
     HeadlessHost host(std::move(headlessOptions));
     IniSettingsStore store(settingsPath);
     SilentAudioDevice audio;
-    Engine engine(Platform{host, host.clock(), store, audio, nullptr},
+    Engine engine(Platform{host, host.clock(), store, audio, fonts.get()},
                   EngineOptions{*gameDir, seed.value_or(0), tracePath, holdSkip});
     host.attach(engine);
     return host.run();

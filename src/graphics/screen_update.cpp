@@ -48,10 +48,7 @@ void ScreenUpdate::UpdateScreen(int mode) {
     RunTransition(mode);
 }
 
-void ScreenUpdate::ComposeScreenWithWindow() {
-    // The message window is put on top here once it exists.
-    engine_.pictures.nextScreen = engine_.pictures.sceneBuffer;
-}
+void ScreenUpdate::ComposeScreenWithWindow() { engine_.window.ComposeScreenWithWindow(); }
 
 void ScreenUpdate::RunTransition(int mode) {
     auto& run = engine_.run;

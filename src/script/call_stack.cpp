@@ -36,8 +36,8 @@ void Interpreter::resetScriptWaits() {
     engine_.run.ClickWaitKind = 0;
     engine_.run.WaitTicks = 0;
     // The active choice is cleared here once choices exist.
-    page.textRow = 0;
-    page.textColumn = 0;
+    engine_.layout.textRow = 0;
+    engine_.layout.textColumn = 0;
 }
 
 } // namespace veskar

@@ -118,15 +118,33 @@ int Commands::runCommand(int index, std::string_view line) {
         engine_.scene.ovr(args);
         run.WindowShown = false;
         return 1;
-    case kGrb: engine_.scene.grb(args); return 0;
-    case kBg: engine_.scene.bg(args); return 0;
-    case kClrb: engine_.scene.clrb(args); return 0;
-    case kSpr: engine_.scene.spr(args); return 0;
-    case kPartsload: engine_.scene.partsload(args); return 0;
-    case kPtset: engine_.scene.ptset(args); return 0;
-    case kDirect: engine_.scene.direct(args); return 0;
-    case kFix: engine_.screen.fix(); return 0;
-    case kWipeset: engine_.screen.wipeset(args); return 1;
+    case kGrb:
+        engine_.scene.grb(args);
+        return 0;
+    case kBg:
+        engine_.scene.bg(args);
+        return 0;
+    case kClrb:
+        engine_.scene.clrb(args);
+        return 0;
+    case kSpr:
+        engine_.scene.spr(args);
+        return 0;
+    case kPartsload:
+        engine_.scene.partsload(args);
+        return 0;
+    case kPtset:
+        engine_.scene.ptset(args);
+        return 0;
+    case kDirect:
+        engine_.scene.direct(args);
+        return 0;
+    case kFix:
+        engine_.screen.fix();
+        return 0;
+    case kWipeset:
+        engine_.screen.wipeset(args);
+        return 1;
     case kExitgame:
         run.QuitRequested = true;
         engine_.host.requestClose();
@@ -134,8 +152,7 @@ int Commands::runCommand(int index, std::string_view line) {
     case kRec:
         return rec();
     case kTwSet:
-        interp.resetPage();
-        run.WindowShown = readScriptNumber(args) != 0;
+        engine_.window.SetWindowState(readScriptNumber(args));
         return 0;
     case kExit:
         endSceneReplay();
@@ -145,6 +162,12 @@ int Commands::runCommand(int index, std::string_view line) {
         return 1;
     case kChgprm:
         return 1;
+    case kWinOpen:
+        engine_.window.OpenMessageWindow();
+        return 0;
+    case kWinClose:
+        engine_.window.CloseMessageWindow();
+        return 0;
     case kCgfull:
         markGallerySeen();
         return 1;
@@ -187,14 +210,7 @@ int Commands::cv(std::string_view args) {
 }
 
 int Commands::mode(std::string_view args) {
-    auto& vars = engine_.vars;
-    const std::int32_t n = readScriptNumber(args);
-    // Any value other than the current mode toggles it.
-    if (n != vars.S(150)) {
-        engine_.interp.resetPage();
-        vars.S(150) = vars.S(150) != 0 ? 0 : 1;
-    }
-    // Redrawing the window in the new mode arrives with the message window.
+    engine_.window.SetTextMode(readScriptNumber(args));
     engine_.interp.needLine = true;
     return 1;
 }

@@ -1,42 +1,46 @@
-// Calls into subsystems that are not built yet. Each becomes a call into
-// its subsystem when that arrives; until then only the page counters move.
+// The interpreter's calls into the text layout, the message window, the
+// scene and the subsystems that are not built yet.
+
+#include <algorithm>
 
 #include "script/interpreter.h"
 #include "shell/engine.h"
 
 namespace veskar {
 
-// Placing, wrapping and drawing arrive with the text layout.
-void Interpreter::emitChar(std::string_view) {
-    page.textColumn += 1;
-    page.pageChars += 1;
+void Interpreter::emitChar(std::string_view bytes) {
+    engine_.layout.emitChar(bytes, static_cast<int>(bytes.size()));
 }
 
-// Clearing the window and showing it arrive with the text layout.
 void Interpreter::newPage() {
-    resetPage();
+    engine_.layout.newPage();
 }
 
-// The page grid arrives with the text layout.
 void Interpreter::resetPage() {
-    page.textColumn = 0;
-    page.textRow = 0;
-    page.pageChars = 0;
+    engine_.layout.resetPage();
 }
 
-// Ruby drawing arrives with the text layout.
-void Interpreter::DrawRuby(std::string_view) {}
+void Interpreter::DrawRuby(std::string_view text) {
+    engine_.layout.DrawRuby(text);
+}
 
-// The name plate arrives with the message window.
-void Interpreter::DrawNamePlate(std::string_view) {}
+void Interpreter::DrawNamePlate(std::string_view name) {
+    engine_.window.DrawNamePlate(name);
+}
 
-// The page grid arrives with the text layout.
-void Interpreter::putNameInPageGrid(std::string_view) {}
+void Interpreter::putNameInPageGrid(std::string_view name) {
+    auto& row = engine_.layout.pageGrid[0];
+    row.fill(0);
+    const std::size_t n = std::min(name.size(), row.size() - 1);
+    std::copy_n(name.begin(), n, row.begin());
+}
 
 // The page history arrives with the backlog view.
 void Interpreter::RecordPage(bool) {}
 
-void Interpreter::graTag(std::string_view args) { engine_.scene.gra(args); }
+void Interpreter::graTag(std::string_view args) {
+    engine_.scene.gra(args);
+}
 
 // After the command's own update (none without a number) the tag shows the
 // cleared layers at once.

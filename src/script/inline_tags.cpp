@@ -67,13 +67,13 @@ Interpreter::Flow Interpreter::inlineTag() {
         graTag(args);
         break;
     case kTagNormalSpacing:
-        page.wideSpacing = 0;
+        engine_.layout.wideSpacing = 0;
         break;
     case kTagWideSpacing:
-        page.wideSpacing = 1;
+        engine_.layout.wideSpacing = 1;
         break;
     case kTagCol:
-        page.textColorIndex = readScriptNumber(args);
+        engine_.layout.textColorIndex = readScriptNumber(args);
         break;
     case kTagWait:
         // A negative wait would never be counted down.

@@ -89,7 +89,7 @@ Interpreter::Flow Interpreter::dispatchLine() {
     switch (first) {
     case 0:
         trace.endLine();
-        ++page.textRow;
+        ++engine_.layout.textRow;
         return Flow::GoOn;
     case '!':
         engine_.vars.runAssignment(text.substr(1));
@@ -201,7 +201,7 @@ void Interpreter::computeAutoWait() {
     const int level = engine_.vars.S(26);
     // Levels are 0-16; a script-set level of 28 or more must not divide by zero.
     const int divisor = std::max(1, 28 - level);
-    engine_.run.AutoCountdown = page.pageChars / divisor + 2 * level + 2;
+    engine_.run.AutoCountdown = engine_.layout.pageChars / divisor + 2 * level + 2;
 }
 
 void Interpreter::closeLogEntry() {

@@ -30,18 +30,11 @@ struct CallStackEntry {
     std::int32_t returnOffset = 0;
 };
 
-// The cursor of the text page. Held here until the text layout takes it over.
-struct PageCursor {
-    int textColumn = 0;
-    int textRow = 0;
-    int wideSpacing = 0;
-    int textColorIndex = 0;
-    int pageChars = 0;
-};
-
 class Interpreter {
 public:
     explicit Interpreter(Engine& engine);
+    // Page state to empty without drawing.
+    void resetPage();
     ~Interpreter();
 
     // One interpreter step: runs lines until one has to wait.
@@ -101,8 +94,6 @@ public:
     // The last `mark` met a passage read before.
     bool alreadyRead = false;
 
-    PageCursor page;
-
     Commands commands;
     Trace trace;
 
@@ -130,18 +121,12 @@ private:
     bool typewriterPause();
     void beginClickWait(int kind);
 
-    // --- Hooks of subsystems that arrive later -----------------------------
-    // Places and draws one character; arrives with the text layout.
+    // --- Calls into the other subsystems ------------------------------------
     void emitChar(std::string_view bytes);
-    // Clears the page and shows the message window; arrives with the text layout.
     void newPage();
-    // Page state to empty without drawing; arrives with the text layout.
-    void resetPage();
-    // Draws ruby above the next character; arrives with the text layout.
     void DrawRuby(std::string_view text);
-    // Draws the name plate and picks the speaker's colour; arrives with the message window.
     void DrawNamePlate(std::string_view name);
-    // Copies the speaker name into row 0 of the page grid; arrives with the text layout.
+    // Copies the speaker name into row 0 of the page grid.
     void putNameInPageGrid(std::string_view name);
     // Records the page for recall; arrives with the backlog's page history.
     void RecordPage(bool continuing);

@@ -86,8 +86,8 @@ Interpreter::Flow Interpreter::textLoop() {
         if (b == 0) {
             closeLogEntry();
             needLine = true;
-            page.textColumn = 0;
-            ++page.textRow;
+            engine_.layout.textColumn = 0;
+            ++engine_.layout.textRow;
             nameAsText = false;
             return run.SkipActive ? Flow::GoOn : Flow::EndStep;
         }

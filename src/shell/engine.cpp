@@ -12,10 +12,10 @@
 namespace veskar {
 
 Engine::Engine(Platform platform, EngineOptions opts)
-    : host(platform.host), clock(platform.clock), settingsStore(platform.settingsStore), audio(platform.audio),
-      fonts(platform.fonts), options(std::move(opts)), archives(options.gameDir), vars(*this), interp(*this),
-      scripts(*this), frameTimer(clock, host), scene(*this),
-      screen(*this) {}
+    : host(platform.host), clock(platform.clock), settingsStore(platform.settingsStore),
+      audio(platform.audio), fonts(platform.fonts), options(std::move(opts)), archives(options.gameDir),
+      vars(*this), interp(*this), scripts(*this), frameTimer(clock, host), scene(*this), screen(*this),
+      glyphs(*this), window(*this), layout(*this) {}
 
 Engine::~Engine() = default;
 
@@ -26,14 +26,16 @@ void Engine::FormCreate() {
 }
 
 void Engine::showGameDataError() {
-    host.messageBox(sjisText("ゲームデータを読み込めません。"), "Error!", MessageIcon::Error, MessageButtons::Ok);
+    host.messageBox(sjisText("ゲームデータを読み込めません。"), "Error!", MessageIcon::Error,
+                    MessageButtons::Ok);
     run.QuitRequested = true;
     gameDataMissing_ = true;
 }
 
 void Engine::runStartupSequence() {
     random.seed(options.seed ? *options.seed : static_cast<std::uint32_t>(std::time(nullptr)));
-    for (int i = 0; i < 200; ++i) vars.S(i) = 0;
+    for (int i = 0; i < 200; ++i)
+        vars.S(i) = 0;
     run.HasWaveOut = audio.hasOutput();
 
     if (!archives.scriptArchiveExists()) {
@@ -63,13 +65,15 @@ void Engine::runStartupSequence() {
     if (!archives.firstPictureArchiveExists()) showGameDataError();
 
     pictures.loadSystemPictures(definition);
+    glyphs.SetupTextFont(pictures.sys_gaiji);
 
     run.ClickWaitKind = 0;
     run.WaitTicks = 0;
     run.ChoiceMode = 0;
 
     vars.clearAll();
-    for (int i = 0; i < 10; ++i) vars.G(i) = settings.GV[i];
+    for (int i = 0; i < 10; ++i)
+        vars.G(i) = settings.GV[i];
     vars.S(100) = settings.Clear;
 
     // The global data file and the backlog arrive with saving and the backlog view.
@@ -85,15 +89,21 @@ void Engine::runStartupSequence() {
     vars.S(33) = 30;
     vars.S(37) = 16777215;
 
-    // Text layers and effect state arrive with the text and effect subsystems.
+    // Effect state arrives with the effect subsystem.
     run.WindowShown = false;
+    vars.S(150) = 0;
+    layout.pageEmpty = true;
+    window.BuildWindowPicture();
+    window.ComposeMessageWindow();
     run.ConfirmKind = 0;
     run.BacklogOpen = false;
     run.InEffect = false;
     run.EffectInterrupt = 0;
-    for (int i = 150; i <= 153; ++i) vars.S(i) = 0;
+    for (int i = 150; i <= 153; ++i)
+        vars.S(i) = 0;
 
-    for (auto& slot : interp.stringTable) slot.clear();
+    for (auto& slot : interp.stringTable)
+        slot.clear();
     interp.stringTable[0] = cutText(settings.PlayerName, 63);
     interp.stringTable[1] = cutText(settings.PlayerName2, 63);
     vars.S(31) = 0;
@@ -108,7 +118,8 @@ void Engine::runStartupSequence() {
 }
 
 bool Engine::readDefinition() {
-    if (!scripts.LoadScript("_config", ScriptKind::Definition)) return true; // every key keeps its initial value
+    if (!scripts.LoadScript("_config", ScriptKind::Definition))
+        return true; // every key keeps its initial value
     auto parsed = parseGameDefinition(scripts.definitionText());
     if (!parsed) {
         host.messageBox(parsed.error().message, "Error!", MessageIcon::Error, MessageButtons::Ok);
@@ -119,11 +130,13 @@ bool Engine::readDefinition() {
 }
 
 void Engine::readAllSettings() {
-    settingsSection = std::make_unique<SettingsSection>(settingsStore, definition.MAKER_REG, definition.GAME_ID);
+    settingsSection =
+        std::make_unique<SettingsSection>(settingsStore, definition.MAKER_REG, definition.GAME_ID);
     settings = ReadSettings(*settingsSection, definition, host.screenSize().x);
-    vars.S(6) = (settings.PlayerName != definition.DEFAULT_NAME || settings.PlayerName2 != definition.DEFAULT_NAME2)
-                    ? 1
-                    : 0;
+    vars.S(6) =
+        (settings.PlayerName != definition.DEFAULT_NAME || settings.PlayerName2 != definition.DEFAULT_NAME2)
+            ? 1
+            : 0;
     const Point screen = host.screenSize();
     const Point window = host.windowSize();
     if (settings.hasStoredPosition)
@@ -173,7 +186,8 @@ std::uint32_t Engine::AppIdle() {
 
     if (options.holdSkip) run.SkipActive = true;
     if (run.SkipActive) {
-        if (run.ClickWaitKind == 1 || run.ClickWaitKind == 4 || run.ClickWaitKind == 5) interp.releaseClickWait();
+        if (run.ClickWaitKind == 1 || run.ClickWaitKind == 4 || run.ClickWaitKind == 5)
+            interp.releaseClickWait();
         run.ClickWaitKind = 0;
     }
     if (run.ChoiceMode != 0 || run.WaitTicks != 0 || run.ClickWaitKind != 0 || run.WaitVoice) {
@@ -282,7 +296,9 @@ void Engine::keyUp(int) {}
 
 // Until the tool-strip menu arrives with input handling, "終了" closes the
 // window through the usual close question.
-void Engine::toolQuit() { host.requestClose(); }
+void Engine::toolQuit() {
+    host.requestClose();
+}
 void Engine::toolLoad() {}   // the load screen arrives with input handling
 void Engine::toolSave() {}   // the save screen arrives with input handling
 void Engine::toolConfig() {} // the configuration screens arrive with input handling

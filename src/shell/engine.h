@@ -11,17 +11,20 @@
 #include "archive/archives.h"
 #include "archive/script_loader.h"
 #include "core/random.h"
-#include "platform/host.h"
 #include "graphics/frame_timer.h"
 #include "graphics/pictures.h"
 #include "graphics/scene.h"
 #include "graphics/screen_update.h"
+#include "platform/host.h"
 #include "script/interpreter.h"
 #include "script/variables.h"
 #include "shell/game_definition.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
 #include "text/backlog.h"
+#include "text/glyphs.h"
+#include "text/message_window.h"
+#include "text/text_layout.h"
 
 namespace veskar {
 
@@ -108,6 +111,9 @@ public:
     FrameTimer frameTimer;
     Scene scene;
     ScreenUpdate screen;
+    Glyphs glyphs;
+    MessageWindow window;
+    TextLayout layout;
 
     // Whether the start-up sequence could not read the game (the window then
     // closes on the first pass).

@@ -121,12 +121,12 @@ TEST(Interpreter, TypewriterShowsOneCharacterPerStep) {
     auto& engine = rig.start();
     engine.settings.Delay = 0;
     rig.step();
-    EXPECT_EQ(engine.interp.page.pageChars, 1);
+    EXPECT_EQ(engine.layout.pageChars, 1);
     EXPECT_EQ(engine.run.WaitTicks, 2) << "delay 3 waits two ticks after each character";
     engine.interp.TextHurry = true;
     engine.run.WaitTicks = 0;
     rig.step();
-    EXPECT_EQ(engine.interp.page.pageChars, 2);
+    EXPECT_EQ(engine.layout.pageChars, 2);
     EXPECT_TRUE(engine.interp.needLine);
 }
 
@@ -198,8 +198,8 @@ TEST(Interpreter, TagsSetPageStateAndSkipUnknownOnes) {
     auto& engine = rig.start();
     engine.settings.Delay = 0;
     rig.step();
-    EXPECT_EQ(engine.interp.page.textColorIndex, 3);
-    EXPECT_EQ(engine.interp.page.wideSpacing, 1);
+    EXPECT_EQ(engine.layout.textColorIndex, 3);
+    EXPECT_EQ(engine.layout.wideSpacing, 1);
     EXPECT_EQ(engine.interp.charDelay, 0);
     EXPECT_EQ(std::string(engine.backlog.lineText(0)), "x");
     // "[zz" without "]" ends the line: the next line is read in the same step.

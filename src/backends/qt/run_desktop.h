@@ -6,9 +6,13 @@
 
 namespace veskar {
 
+class FontSource;
+
 struct DesktopOptions {
     std::filesystem::path gameDir;
     std::optional<unsigned> seed;
+    // Glyph rasters for the story text; none draws every glyph empty.
+    FontSource* fonts = nullptr;
 };
 
 // Returns the process exit code: 1 when another windowed veskar is running.
