@@ -8,6 +8,7 @@
 #include "backends/headless/png_writer.h"
 #include "core/byte_reader.h"
 #include "core/files.h"
+#include "graphics/jpeg_decoder.h"
 #include "graphics/packed_picture.h"
 #include "support/test_support.h"
 
@@ -86,6 +87,39 @@ TEST(VsktoolPic, EncodeAndDecodeRoundTrip) {
     }
 }
 
+// A JPEG is lossy: the decoded picture must keep the size and stay close to
+// the source, colour by colour, and decode-to-PNG must accept it too.
+TEST(VsktoolPic, JpegFromPngAndBmp) {
+    TempDir dir;
+    const fs::path d = dir.path();
+    Picture picture(64, 48);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.setPixel(x, y, makeColour(200, 40 + x * 2, 30 + y * 3));
+    writePicturePng(picture, d / "in.png");
+    writeBmp(picture, d / "in.bmp");
+
+    for (const char* input : {"in.png", "in.bmp"}) {
+        SCOPED_TRACE(input);
+        const auto run = runVsktool({"pic", "jpeg", (d / input).string(), (d / "out.jpg").string()});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        auto bytes = readWholeFile(d / "out.jpg");
+        ASSERT_TRUE(bytes.has_value());
+        auto decoded = DecodeJpeg(*bytes);
+        ASSERT_TRUE(decoded.has_value()) << decoded.error();
+        ASSERT_EQ(decoded->width(), 64);
+        ASSERT_EQ(decoded->height(), 48);
+        int worst = 0;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64 * 3; ++x)
+                worst = std::max(worst, std::abs(decoded->row(y)[x] - picture.row(y)[x]));
+        EXPECT_LE(worst, 12);
+
+        const auto back = runVsktool({"pic", "decode", (d / "out.jpg").string(), (d / "back.png").string()});
+        ASSERT_EQ(back.exitCode, 0) << back.err;
+    }
+}
+
 TEST(VsktoolPic, ErrorsAndUsage) {
     TempDir dir;
     const fs::path d = dir.path();
@@ -100,7 +134,8 @@ TEST(VsktoolPic, ErrorsAndUsage) {
         {{"pic", "decode", (d / "junk.pak").string(), (d / "x.png").string()}, 1, "bytes per pixel"},
         {{"pic", "encode", (d / "junk.png").string(), (d / "x.pak").string()}, 1, "junk.png"},
         {{"pic", "encode", (d / "missing.bmp").string(), (d / "x.pak").string()}, 1, "missing.bmp"},
-        {{"pic"}, 2, "missing 'encode' or 'decode'"},
+        {{"pic"}, 2, "missing 'encode', 'decode' or 'jpeg'"},
+        {{"pic", "jpeg", (d / "junk.png").string(), (d / "x.jpg").string()}, 1, "junk.png"},
         {{"pic", "squash", "a", "b"}, 2, "unknown action"},
         {{"pic", "encode", "a"}, 2, "takes an input and an output"},
     };
@@ -110,6 +145,7 @@ TEST(VsktoolPic, ErrorsAndUsage) {
         EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
     }
     EXPECT_FALSE(fs::exists(d / "x.png"));
+    EXPECT_FALSE(fs::exists(d / "x.jpg"));
 }
 
 TEST(VsktoolPic, BuildEncodesPictureFolders) {

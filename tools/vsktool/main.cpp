@@ -20,7 +20,7 @@ constexpr Command kCommands[] = {
     {"extract", "copy entries out of an archive", runExtract},
     {"script", "encode a UTF-8 script into its stored form, or decode it back", runScript},
     {"build", "build a game folder from a source tree", runBuild},
-    {"pic", "encode a PNG or BMP into a packed picture, or decode one to PNG", runPic},
+    {"pic", "encode a PNG or BMP into a packed picture or a JPEG, or decode one to PNG", runPic},
 };
 
 void printOverview(std::ostream& out) {
