@@ -35,6 +35,15 @@ struct FadeRig {
     int startPresents = 0;
 };
 
+// A left click at `ms` on the virtual clock.
+HeadlessOptions clickAt(std::uint32_t ms) {
+    HeadlessOptions options;
+    auto parsed = parseInputScript(std::to_string(ms) + " click left 400 300\n");
+    EXPECT_TRUE(parsed) << parsed.error();
+    if (parsed) options.input = *parsed;
+    return options;
+}
+
 TEST(Fades, PresetsStepAndPace) {
     // Kind -> step s per period p: frames at L = 0, s, 2s ... below 257, one
     // period after each, then nextScreen once more.
@@ -62,22 +71,14 @@ TEST(Fades, PresetsStepAndPace) {
 }
 
 TEST(Fades, AClickEndsAFadeOnItsFinalPicture) {
-    HeadlessOptions options;
-    auto parsed = parseInputScript("200 click left 400 300\n");
-    ASSERT_TRUE(parsed) << parsed.error();
-    options.input = *parsed;
-    FadeRig rig(std::move(options));
+    FadeRig rig(clickAt(200));
     rig.engine().screen.FadePreset(4); // 6.45 s without the click
     EXPECT_LT(rig.elapsed(), 400u);
     EXPECT_EQ(rig.shown(), kTo);
 }
 
 TEST(Fades, SepiaFadeTurnsTheSceneSepiaAndIgnoresClicks) {
-    HeadlessOptions options;
-    auto parsed = parseInputScript("50 click left 400 300\n");
-    ASSERT_TRUE(parsed) << parsed.error();
-    options.input = *parsed;
-    FadeRig rig(std::move(options));
+    FadeRig rig(clickAt(50));
     Engine& engine = rig.engine();
     engine.pictures.sceneBuffer.fill(makeColour(90, 60, 30)); // g = 60
     engine.screen.SepiaFade();
