@@ -104,7 +104,7 @@ void ScreenUpdate::SepiaFade() {
     run.Busy = 1;
     makeSepia(pictures.sceneBuffer);
     pictures.nextScreen = pictures.sceneBuffer;
-    engine_.window.DrawMessageWindow(); // the window and its page, when shown
+    // The message window, if shown, is drawn into nextScreen here once it exists.
     engine_.frameTimer.FrameTimerStart();
     for (int a = 48; a < 256;) {
         CrossFadeScreen(pictures.nextScreen, pictures.prevScreen, a, pictures.fxBuffer);
