@@ -509,6 +509,9 @@ TEST_F(LayoutOnScreen, RubyStandsOverTheCharacterPutNext) {
         EXPECT_EQ(shown.left, box.left);
         EXPECT_EQ(shown.top, box.top);
         host.windowPicture().fill(kDisplay);
+        // The window's page start moves below the name row; nothing else moves.
+        EXPECT_EQ(engine.layout.textRow, c.row == 0 && !c.fullScreen ? 1 : c.row);
+        EXPECT_EQ(engine.layout.textColumn, c.column);
         // Not part of the page.
         EXPECT_EQ(engine.layout.pageGrid, PageGrid{});
         EXPECT_TRUE(engine.layout.pageEmpty);
