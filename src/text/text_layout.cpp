@@ -75,7 +75,8 @@ void TextLayout::emitChar(std::string_view bytes, int width) {
     if (!engine_.run.WindowShown) newPage();
     const bool windowMode = !fullScreenText();
     const long long lineWidth = geometry().lineWidth;
-    const std::uint16_t code = layoutCode(bytes.substr(0, static_cast<std::size_t>(std::max(width, 0))));
+    const std::string_view ch = bytes.substr(0, static_cast<std::size_t>(std::max(width, 0)));
+    const std::uint16_t code = layoutCode(ch);
     auto& wrappedRow = engine_.vars.S(kWrappedRowRegister);
 
     // Row 0 of the window holds the speaker's name.
@@ -99,8 +100,8 @@ void TextLayout::emitChar(std::string_view bytes, int width) {
     // on the row above; a script line may still open with one.
     if (windowMode && textColumn == 2 && wrappedRow == 1 && code == kIdeographicSpace) return;
 
-    storeChar(bytes.substr(0, static_cast<std::size_t>(std::max(width, 0))), textColumn, textRow);
-    DrawCharAt(bytes.substr(0, static_cast<std::size_t>(std::max(width, 0))), textColumn, textRow);
+    storeChar(ch, textColumn, textRow);
+    DrawCharAt(ch, textColumn, textRow);
     ++pageChars;
     textColumn += wideSpacing != 0 ? 3 : width;
 }
