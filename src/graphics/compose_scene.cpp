@@ -127,7 +127,6 @@ void Scene::DrawComposite(std::string_view name, int x, int y) {
 }
 
 void Scene::ApplyScreenFilter() {
-    engine_.window.ComposedWindowValid = false;
     applyScreenFilter(engine_.pictures.sceneBuffer, engine_.vars.S(sreg::kFilter), engine_.vars.S(sreg::kBrightness));
 }
 
