@@ -480,6 +480,28 @@ TEST(ClickWaitIcon, NothingDrawnWithoutTheStripOrFrames) {
     }
 }
 
+TEST(AutoMode, StartsANewPageOnlyWhileTheWindowIsShown) {
+    for (bool shown : {true, false}) {
+        SCOPED_TRACE(shown);
+        WindowRig rig;
+        auto& run = rig.engine().run;
+        rig.engine().run.SkipActive = true;
+        if (shown) rig.command(kWinOpen, "*win_open");
+        rig.engine().run.SkipActive = false;
+        rig.engine().vars.S(26) = 4;
+        rig.engine().layout.pageChars = 12;
+        rig.engine().layout.textRow = 3;
+        run.ClickWaitKind = 1;
+        run.AutoCountdown = 1;
+        rig.engine().Timer1Timer();
+        EXPECT_EQ(run.ClickWaitKind, 0);
+        // A new page starts on an empty grid; without the window the page is left as it is.
+        EXPECT_EQ(rig.engine().layout.pageChars, shown ? 0 : 12);
+        EXPECT_EQ(rig.engine().layout.textRow, shown ? 0 : 3);
+        EXPECT_EQ(rig.display(), rig.pictures().nextScreen) << "no icon in auto mode";
+    }
+}
+
 TEST(HiddenWindow, ShowsTheSceneAndGivesTheScreenBack) {
     WindowRig rig;
     rig.engine().run.SkipActive = true;
