@@ -227,6 +227,18 @@ TEST(ComposeWindow, ANewSceneIsComposedUnderTheWindow) {
     EXPECT_EQ(rig.display(), next);
 }
 
+TEST(ComposeWindow, TheSepiaFadeKeepsTheShownWindow) {
+    WindowRig rig;
+    rig.engine().run.SkipActive = true;
+    rig.window().OpenMessageWindow();
+    rig.engine().screen.SepiaFade();
+    const Picture& next = rig.pictures().nextScreen;
+    EXPECT_NE(next.pixel(0, 0), makeColour(40, 80, 120)) << "the scene turned sepia";
+    for (int x : {0, 8, 19})
+        EXPECT_EQ(next.pixel(kWinX + x, kWinY), rig.window().ComposedWindow.pixel(x, 0));
+    EXPECT_EQ(rig.display(), next);
+}
+
 TEST(WindowFades, EndInTheSameStateWhetherFadedCutShortOrSkipped) {
     struct Case {
         const char* what;
