@@ -105,7 +105,7 @@ void ScreenUpdate::SepiaFade() {
     makeSepia(pictures.sceneBuffer);
     engine_.window.ComposedWindowValid = false;
     pictures.nextScreen = pictures.sceneBuffer;
-    engine_.window.DrawMessageWindow();
+    engine_.window.DrawMessageWindow(); // the window and its page, when shown
     engine_.frameTimer.FrameTimerStart();
     for (int a = 48; a < 256;) {
         CrossFadeScreen(pictures.nextScreen, pictures.prevScreen, a, pictures.fxBuffer);
