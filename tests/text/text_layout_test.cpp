@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -516,6 +517,58 @@ TEST_F(LayoutOnScreen, RubyStandsOverTheCharacterPutNext) {
         EXPECT_EQ(engine.layout.pageGrid, PageGrid{});
         EXPECT_TRUE(engine.layout.pageEmpty);
     }
+}
+
+} // namespace
+} // namespace veskar
+
+namespace veskar {
+namespace {
+
+// A fixture game on a headless engine that draws glyphs with the fake font.
+class GameWithFont : public ::testing::Test {
+protected:
+    Engine& start(std::string_view mainScript) {
+        game.addScript("main", mainScript);
+        game.addScript("_config", ScriptRig::kTextLayoutDefinition);
+        game.addEntry("vk_gra.vsk", "blank", "x");
+        engine = std::make_unique<Engine>(Platform{host, host.clock(), store, audio, &fonts},
+                                          EngineOptions{game.write(), 1});
+        host.attach(*engine);
+        engine->FormCreate();
+        engine->AppIdle();
+        return *engine;
+    }
+
+    void stepUntilClickWait() {
+        for (int i = 0; i < 100 && engine->run.ClickWaitKind == 0; ++i)
+            engine->interp.runStep();
+    }
+
+    test::FixtureGame game;
+    HeadlessHost host{HeadlessOptions{}};
+    IniSettingsStore store;
+    SilentAudioDevice audio;
+    FakeFontSource fonts;
+    std::unique_ptr<Engine> engine;
+};
+
+TEST_F(GameWithFont, AfterClosingAndOpeningTheWindowARedrawShowsNoText) {
+    auto& e = start("あいう\n*win_close\n*win_open\n\\\n");
+    e.run.SkipActive = true;
+    stepUntilClickWait();
+    ASSERT_EQ(e.run.ClickWaitKind, 1);
+    EXPECT_TRUE(e.run.WindowShown);
+    EXPECT_EQ(gridRow(e.layout.pageGrid, 1), "..あいう"); // kept, but not shown
+    EXPECT_TRUE(e.layout.pageEmpty);
+
+    const Picture before = e.pictures.nextScreen;
+    e.layout.RedrawWindowText();
+    EXPECT_EQ(e.pictures.nextScreen, before);
+    // What a redraw would have drawn had the page not been emptied.
+    e.layout.pageEmpty = false;
+    e.layout.RedrawWindowText();
+    EXPECT_NE(e.pictures.nextScreen, before);
 }
 
 } // namespace
