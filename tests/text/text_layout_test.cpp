@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -298,23 +299,29 @@ TEST_F(LayoutOnScreen, CharactersOutsideTheGridAreDrawnButNotStored) {
 }
 
 TEST_F(LayoutOnScreen, GlyphsPastTheScreenEdgesAreClipped) {
-    // Columns far right and a row below the screen: nothing is written
-    // outside the pictures (the checks of a sanitizer build would catch it)
-    // and the part that is inside is drawn.
+    // A cell reaching past the right and bottom edges is drawn where it is
+    // visible; cells wholly off the screen leave the pictures alone.
     engine.definition.MOJI_MAX_X = 200;
+    const Picture blank = engine.pictures.nextScreen;
     engine.layout.textColumn = 56; // x = 50 + 56 x 13 = 778: 22 pixels inside
-    engine.layout.textRow = 4;
+    engine.layout.textRow = 4;     // y = 454 + 4 x 32 = 582: 18 rows inside
     engine.layout.emitChar("\x88\xA2", 2);
-    const Box box = differences(engine.pictures.nextScreen, [&] {
-        Picture p(800, 600);
-        p.fill(kBackground);
-        return p;
-    }());
+    const Box box = differences(engine.pictures.nextScreen, blank);
+    EXPECT_NE(box.right, -1);
     EXPECT_GE(box.left, 778);
-    EXPECT_LE(box.right, 799);
-    engine.layout.textColumn = 0;
-    engine.layout.textRow = 1000;
-    engine.layout.emitChar("\x88\xA2", 2);
+    EXPECT_GE(box.top, 582);
+
+    const Picture screen = engine.pictures.nextScreen, display = host.windowPicture();
+    // Positions far out must neither wrap round nor overflow into the screen.
+    engine.definition.MOJI_MAX_X = std::numeric_limits<int>::max();
+    const struct { int column, row; } offScreen[] = {{0, 1000}, {-10, 1}, {70, 1}, {2, -30}, {1 << 30, 1}};
+    for (const auto& at : offScreen) {
+        engine.layout.textColumn = at.column;
+        engine.layout.textRow = at.row;
+        engine.layout.emitChar("\x88\xA2", 2);
+        EXPECT_EQ(engine.pictures.nextScreen, screen) << at.column << "," << at.row;
+        EXPECT_EQ(host.windowPicture(), display);
+    }
 }
 
 TEST_F(LayoutOnScreen, RedrawDrawsTheStoredWindowRows) {
@@ -389,6 +396,8 @@ TEST_F(LayoutOnScreen, ResetPageEmptiesThePageWithoutDrawing) {
     layout.secondGrid[4][7] = 1;
     ASSERT_EQ(engine.vars.S(38), 1);
     const Picture screen = engine.pictures.nextScreen, display = host.windowPicture();
+    // Positions far out must neither wrap round nor overflow into the screen.
+    engine.definition.MOJI_MAX_X = std::numeric_limits<int>::max();
 
     layout.resetPage();
     EXPECT_EQ(engine.pictures.nextScreen, screen);
