@@ -1,8 +1,9 @@
-// Story text: rendering a glyph the cache does not hold, drawing a cached
-// glyph, and drawing a page of 3 rows x 20 full-width characters into the
-// window picture, from the cache and with every glyph rendered afresh. Each
-// benchmark also times a reference in the same iterations and reports the
-// ratio as a counter ("x_..."), so the figures compare on any machine.
+// Story text: rendering a glyph the cache does not hold, preparing and
+// drawing a cached glyph, and drawing a page of 3 rows x 20 full-width
+// characters into the window picture, from the cache and with every glyph
+// rendered afresh. Each benchmark also times a reference in the same
+// iterations and reports the ratio as a counter ("x_..."), so the figures
+// compare on any machine.
 //
 // Glyphs come from the pinned IPA Gothic file. The glyph cache is filled to
 // its 1000 entries with other kanji first, so the "uncached" codes are
@@ -170,6 +171,19 @@ void BM_TextDrawCachedGlyph(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kGlyphCellBytes * 3);
 }
 BENCHMARK(BM_TextDrawCachedGlyph)->UseManualTime();
+
+// Preparing a cached glyph (lookup, shadow, both mask pictures) against
+// drawing it: the two halves of every character of a page.
+void BM_TextPrepareCachedGlyph(benchmark::State& state) {
+    TextRig* r = rig(state);
+    if (r == nullptr) return;
+    const std::string bytes = codeBytes(r->cachedPage[30]);
+    const int x = TextRig::pageX(0), y = TextRig::pageY(0);
+    against(
+        state, "x_draw", [&] { r->engine.glyphs.PrepareGlyph(bytes); },
+        [&] { r->engine.glyphs.DrawGlyph(r->window, x, y); });
+}
+BENCHMARK(BM_TextPrepareCachedGlyph)->UseManualTime();
 
 // A full page whose glyphs the cache holds, against copying its 60 areas.
 void BM_TextPageFromCache(benchmark::State& state) {
