@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,8 @@ Picture gaijiPicture() {
 }
 
 void runTextGame(const std::string& mainScript, const std::vector<Shot>& shots) {
+    ASSERT_TRUE(std::filesystem::exists(kFontFile))
+        << kFontFile << " is missing (Debian package fonts-ipafont-gothic); the frames are drawn with it";
     test::FixtureGame game;
     game.addScript("_config", kConfig);
     game.addScript("main", mainScript);
