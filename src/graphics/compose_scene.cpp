@@ -26,6 +26,7 @@ struct Placement {
 
 void Scene::ComposeScene() {
     auto& pictures = engine_.pictures;
+    engine_.window.ComposedWindowValid = false; // the window must be blended over the new scene
     const Picture& bgPic = pictures.bgPicture;
     pictures.sceneBuffer.copyFrom(bgPic, 0, 0, bgPic.width(), bgPic.height(), 0, 0);
 

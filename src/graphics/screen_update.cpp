@@ -103,8 +103,9 @@ void ScreenUpdate::SepiaFade() {
     auto& pictures = engine_.pictures;
     run.Busy = 1;
     makeSepia(pictures.sceneBuffer);
+    engine_.window.ComposedWindowValid = false;
     pictures.nextScreen = pictures.sceneBuffer;
-    // The message window, if shown, is drawn into nextScreen here once it exists.
+    engine_.window.DrawMessageWindow(); // the window and its page, when shown
     engine_.frameTimer.FrameTimerStart();
     for (int a = 48; a < 256;) {
         CrossFadeScreen(pictures.nextScreen, pictures.prevScreen, a, pictures.fxBuffer);
@@ -121,6 +122,7 @@ void ScreenUpdate::fix() {
     auto& pictures = engine_.pictures;
     const Picture& window = engine_.host.windowPicture();
     pictures.sceneBuffer.copyFrom(window, 0, 0, 800, 600, 0, 0);
+    engine_.window.ComposedWindowValid = false;
     engine_.vars.S(23) = 0;
     pictures.nextScreen = pictures.sceneBuffer;
 }

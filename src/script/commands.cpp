@@ -166,7 +166,8 @@ int Commands::runCommand(int index, std::string_view line) {
         engine_.window.OpenMessageWindow();
         return 0;
     case kWinClose:
-        engine_.window.CloseMessageWindow();
+        // The full-screen text mode keeps its text layer.
+        if (engine_.vars.S(150) == 0) engine_.window.CloseMessageWindow();
         return 0;
     case kCgfull:
         markGallerySeen();

@@ -220,7 +220,8 @@ void Engine::Timer1Timer() {
     // Hover tracking of the quick-button bar and deferred music arrive later.
     if (run.ClickWaitKind == 0 || run.Busy || run.ScreenMode != 0) return;
     if (vars.S(26) == 0) {
-        // The click-wait icon's animation arrives with the message window.
+        // A page end without a wait marker (kind 5) shows no icon.
+        if (run.ClickWaitKind != 5) window.AnimateClickWait();
         return;
     }
     if (run.AutoCountdown > 0) {

@@ -5,25 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "backends/headless/png_writer.h"
-#include "graphics/packed_picture.h"
+#include "frames/frame_runner.h"
 #include "support/fixture_game.h"
 
 namespace veskar {
 namespace {
 
-namespace fs = std::filesystem;
-
-const fs::path kReferenceDir = fs::path(VESKAR_SOURCE_DIR) / "tests/frames/reference";
-
-std::vector<std::uint8_t> packed(const Picture& p) { return *EncodePackedPicture(p); }
+using frames::packed;
+using frames::Shot;
 
 // A horizontal gradient from blue to orange with a darker band every 100 rows.
 Picture gradient() {
@@ -41,8 +33,9 @@ Picture stripes() {
     Picture p(800, 600);
     for (int y = 0; y < 600; ++y)
         for (int x = 0; x < 800; ++x)
-            p.setPixel(x, y, (x > 300 && x < 500 && y > 200 && y < 400) ? makeColour(245, 245, 245)
-                                                                        : colours[(x / 50) % 4]);
+            p.setPixel(x, y,
+                       (x > 300 && x < 500 && y > 200 && y < 400) ? makeColour(245, 245, 245)
+                                                                  : colours[(x / 50) % 4]);
     return p;
 }
 
@@ -103,50 +96,15 @@ void addPictures(test::FixtureGame& game) {
     }
 }
 
-struct Shot {
-    std::uint32_t time;
-    std::string name;
-};
-
-// Runs the game headless and compares every shot with its reference.
-void runAndCompare(const std::string& mainScript, const std::vector<Shot>& shots, const std::string& input = {}) {
+// Builds the game with `mainScript` and the pictures above, then runs it.
+void runAndCompare(const std::string& mainScript, const std::vector<Shot>& shots,
+                   const std::string& input = {}) {
     test::FixtureGame game;
     game.addScript("main", mainScript);
     addPictures(game);
-    const fs::path dir = game.write();
-    std::uint32_t until = 0;
-    std::string command = std::string(VESKAR_EXE) + " --headless " + dir.string();
-    for (const Shot& s : shots) {
-        command += " --screenshot " + std::to_string(s.time) + ":" + (dir / (s.name + ".png")).string();
-        until = std::max(until, s.time + 1);
-    }
-    if (!input.empty()) {
-        std::ofstream(dir / "input.txt") << input;
-        command += " --input " + (dir / "input.txt").string();
-    }
-    command += " --until " + std::to_string(until);
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-
-    const bool update = std::getenv("VESKAR_UPDATE_REFERENCES") != nullptr;
-    for (const Shot& s : shots) {
-        const fs::path actual = dir / (s.name + ".png");
-        const fs::path reference = kReferenceDir / (s.name + ".png");
-        if (update) {
-            fs::copy_file(actual, reference, fs::copy_options::overwrite_existing);
-            continue;
-        }
-        auto got = readPng(actual);
-        ASSERT_TRUE(got.has_value()) << s.name << ": " << got.error();
-        auto want = readPng(reference);
-        const fs::path keep = kReferenceDir / (s.name + ".actual.png");
-        if (!want || !(*got == *want)) {
-            fs::copy_file(actual, keep, fs::copy_options::overwrite_existing);
-            ADD_FAILURE() << s.name << " differs from its reference (or it is missing); actual frame written to "
-                          << keep;
-        } else {
-            fs::remove(keep);
-        }
-    }
+    frames::RunOptions options;
+    options.input = input;
+    frames::runAndCompare(game.write(), shots, options);
 }
 
 // How long each mode runs with speed row 0 and frames on time, in ms.
@@ -156,8 +114,8 @@ constexpr std::uint32_t kDuration[23] = {0,    170,  500,  520,  0,    1020, 140
 TEST(Frames, EveryTransitionPartWayAndAtItsEnd) {
     for (int mode = 1; mode <= 22; ++mode) {
         SCOPED_TRACE("mode " + std::to_string(mode));
-        const std::string script = "@wipeset W01\n@gra A01 4\n@sleep 300\n@gra A02 " + std::to_string(mode) +
-                                   "\n@sleep 3000\n";
+        const std::string script =
+            "@wipeset W01\n@gra A01 4\n@sleep 300\n@gra A02 " + std::to_string(mode) + "\n@sleep 3000\n";
         const std::uint32_t start = 240; // after the first picture and the pause
         const std::string name = "transition" + std::string(mode < 10 ? "0" : "") + std::to_string(mode);
         std::vector<Shot> shots = {{start + kDuration[mode] / 3, name + "-part"}};
@@ -185,9 +143,18 @@ TEST(Frames, SceneFeatures) {
         "@calc S011=4\n@spr B01,B02,4",
         "@calc S011=0\n@gra S4A8 4\n@spr ,B03,4",
     };
-    const char* names[] = {"scene-one", "scene-two", "scene-two-right-first", "scene-three", "scene-four",
-                           "scene-overlay-beneath", "scene-overlay-above", "scene-overlay-blend",
-                           "scene-filter-dark", "scene-filter-sepia", "scene-filter-grey", "scene-filter-turned",
+    const char* names[] = {"scene-one",
+                           "scene-two",
+                           "scene-two-right-first",
+                           "scene-three",
+                           "scene-four",
+                           "scene-overlay-beneath",
+                           "scene-overlay-above",
+                           "scene-overlay-blend",
+                           "scene-filter-dark",
+                           "scene-filter-sepia",
+                           "scene-filter-grey",
+                           "scene-filter-turned",
                            "scene-colour-background"};
     std::string script;
     std::vector<Shot> shots;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "backends/headless/png_writer.h"
+#include "support/fixture_game.h"
 #include "support/headless_rig.h"
 
 namespace veskar {
@@ -23,7 +24,8 @@ RunResult runVeskar(const std::string& args) {
     FILE* pipe = popen(command.c_str(), "r");
     std::string output;
     char buffer[512];
-    while (pipe && fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    while (pipe && fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
     const int status = pipe ? pclose(pipe) : -1;
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
@@ -64,6 +66,40 @@ TEST(HeadlessRun, HelpDescribesTheOptions) {
     EXPECT_EQ(result.exitCode, 0);
     for (const char* option : {"--headless", "--until", "--input", "--screenshot", "--seed", "--settings"})
         EXPECT_NE(result.output.find(option), std::string::npos) << option;
+}
+
+std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Closing the window while `gra` runs its transition cuts the transition
+// short, then `gra` asks whether to quit: OK ends the game, Cancel goes on.
+TEST(HeadlessRun, ClosingDuringATransitionAsksAfterIt) {
+    const struct {
+        const char* answer;
+        bool quits;
+    } cases[] = {{"ok", true}, {"cancel", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        test::FixtureGame game;
+        // Mode 7 (the circle) takes 1.5 s; the close comes 400 ms into it.
+        game.addEntry("vk_gra.vsk", "A01", std::string_view("unused"));
+        game.addScript("main", "*gra SG00 4\n@sleep 300\n*gra S0G0 7\n@sleep 3000\n*bg S00G 1\n");
+        const auto dir = game.write();
+        std::ofstream(dir / "input.txt") << "700 close\nanswer " << c.answer << "\n";
+        const auto result =
+            runVeskar("--headless " + dir.string() + " --until 6000 --input " + (dir / "input.txt").string() +
+                      " --trace " + (dir / "trace.txt").string());
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_NE(result.output.find("message box [確認] ゲームを終了しますか？ -> " +
+                                     std::string(c.quits ? "OK" : "Cancel")),
+                  std::string::npos)
+            << result.output;
+        const std::string trace = readText(dir / "trace.txt");
+        EXPECT_NE(trace.find("*gra S0G0 7  => #0 1"), std::string::npos) << "cut short: result 1\n" << trace;
+        EXPECT_EQ(trace.find("*bg S00G 1") != std::string::npos, !c.quits) << trace;
+    }
 }
 
 TEST(PngWriter, RoundTripsAPicture) {

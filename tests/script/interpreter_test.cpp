@@ -197,6 +197,8 @@ TEST(Interpreter, TagsSetPageStateAndSkipUnknownOnes) {
     rig.script("main", "[2][col 3][delay 0][unknown]x[zz\n");
     auto& engine = rig.start();
     engine.settings.Delay = 0;
+    // On a closed window the character's new page would clear the tags' state.
+    engine.run.WindowShown = true;
     rig.step();
     EXPECT_EQ(engine.layout.textColorIndex, 3);
     EXPECT_EQ(engine.layout.wideSpacing, 1);

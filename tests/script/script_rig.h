@@ -18,12 +18,16 @@ namespace veskar::test {
 class ScriptRig {
 public:
     ScriptRig& script(std::string_view name, std::string_view utf8) {
+        if (name == "_config") hasDefinition_ = true;
         game_.addScript(name, utf8);
         return *this;
     }
 
     // Writes the game, creates the engine and loads `main` (the first pass).
+    // Without a `_config` of its own the game gets a text layout of 40
+    // columns, so that short test lines never wrap.
     Engine& start(HeadlessOptions options = {}) {
+        if (!hasDefinition_) game_.addScript("_config", kTextLayoutDefinition);
         game_.addEntry("vk_gra.vsk", "blank", "x");
         const auto dir = game_.write();
         rig_ = std::make_unique<HeadlessRig>(dir, std::move(options));
@@ -58,7 +62,13 @@ public:
         return text.str();
     }
 
+    static constexpr std::string_view kTextLayoutDefinition =
+        "TXW_OFS_X:20\nTXW_OFS_Y:430\nTX_OFS_X:30\nTX_OFS_Y:24\nTX_PITCH_X:13\nTX_PITCH_Y:32\n"
+        "MOJI_MAX_X:40\nMOJI_MAX_Y:5\nTX2_OFS_X:60\nTX2_OFS_Y:60\nTX2_PITCH_X:13\nTX2_PITCH_Y:36\n"
+        "MOJI_MAX2_X:40\nMOJI_MAX2_Y:14\nEND\n";
+
 private:
+    bool hasDefinition_ = false;
     FixtureGame game_;
     TempDir traceDir_;
     std::filesystem::path tracePath_;

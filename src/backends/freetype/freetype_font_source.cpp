@@ -234,7 +234,8 @@ std::optional<FaceLocation> FreeTypeFontSource::resolve(const std::string& faceN
     }
     if (!location) {
         location = lookupJapaneseFace();
-        if (warned_.insert(faceName).second) {
+        // A game that names no face simply gets the default one.
+        if (warned_.insert(faceName).second && !(faceName.empty() && location)) {
             if (location)
                 std::cerr << "veskar: font face \"" << utf8 << "\" is not installed; using \""
                           << location->family << "\" (" << location->file.string() << ")\n";

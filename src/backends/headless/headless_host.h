@@ -66,6 +66,7 @@ public:
     const std::string& caption() const { return caption_; }
     const std::vector<Point>& positions() const { return positions_; }
     int messageBoxCount() const { return messageBoxes_; }
+    int presentCount() const { return presents_; }
     bool closed() const { return closed_; }
     int fullScreenMode() const { return fullScreenMode_; }
     int timerTicks() const { return ticks_; }
