@@ -813,16 +813,16 @@ def gaiji():
     a roof over a lamp whose rays fall on a wave. Coverage in every byte."""
     c = Canvas(24, 24)
     ink = (255, 255, 255)
-    stroke(c, [(4, 6.5), (12, 2.2), (20, 6.5)], 1.15, ink)         # roof
-    stroke(c, [(8, 8.5), (16, 8.5)], 1.0, ink)                      # lamp room
-    stroke(c, [(8, 8.5), (8, 13)], 1.0, ink)
-    stroke(c, [(16, 8.5), (16, 13)], 1.0, ink)
-    stroke(c, [(8, 13), (16, 13)], 1.0, ink)
-    c.shape((10, 9, 14, 13), circle(12, 10.8, 1.3), ink)            # the flame
-    stroke(c, [(5.5, 10.5), (3, 12)], 0.8, ink)                     # rays
-    stroke(c, [(18.5, 10.5), (21, 12)], 0.8, ink)
-    stroke(c, [(12, 13), (12, 17)], 1.0, ink)                       # the stem
-    stroke(c, [(3, 19.5), (6, 17.6), (9, 19.5), (12, 17.6), (15, 19.5), (18, 17.6), (21, 19.5)], 1.0, ink)
+    stroke(c, [(3.5, 6.5), (12, 2), (20.5, 6.5)], 1.4, ink)         # roof
+    stroke(c, [(7, 8), (17, 8)], 1.2, ink)                          # lamp room
+    stroke(c, [(7, 8), (7, 14.5)], 1.2, ink)
+    stroke(c, [(17, 8), (17, 14.5)], 1.2, ink)
+    stroke(c, [(7, 14.5), (17, 14.5)], 1.2, ink)
+    c.shape((9, 9, 15, 14), ellipse(12, 11.3, 1.4, 1.8), ink)       # the flame
+    stroke(c, [(4.5, 10.5), (2, 12.5)], 1.0, ink)                   # rays
+    stroke(c, [(19.5, 10.5), (22, 12.5)], 1.0, ink)
+    stroke(c, [(12, 14.5), (12, 17.5)], 1.2, ink)                   # the stem
+    stroke(c, [(2.5, 20), (5.5, 18), (8.7, 20), (12, 18), (15.3, 20), (18.5, 18), (21.5, 20)], 1.2, ink)
     return c
 
 
