@@ -676,6 +676,21 @@ def sprite_cat():
     return c
 
 
+def part_letter():
+    """An offset part for a composite sprite (_sprset): the letter Nagi
+    holds up. Offset parts come as two files, e_letter and its mask m_letter."""
+    c = Canvas(56, 44, alpha=True)
+    body = polygon([(6, 12), (48, 4), (52, 34), (10, 42)])
+    c.shape((2, 2, 54, 44), body, (250, 244, 226))
+    for a, b in (((6, 12), (30, 26)), ((30, 26), (48, 4))):
+        stroke(c, [a, b], 1.0, (150, 120, 90))
+    c.shape((24, 20, 36, 32), circle(30, 26, 4.5), (200, 40, 40))
+    star = [(40 + (5 if k % 2 == 0 else 2) * math.sin(k * math.pi / 5),
+             30 - (5 if k % 2 == 0 else 2) * math.cos(k * math.pi / 5)) for k in range(10)]
+    c.shape(box_of(star), any_polygon(star), (240, 190, 60))
+    return c
+
+
 # ----------------------------------------------------- overlay and rules ---
 
 def overlay_rain():
@@ -854,6 +869,9 @@ def main():
         save_side_by_side(sprite_keeper(pose), "vk_gra", f"b_mori{pose}")
         save_side_by_side(sprite_kai(pose), "vk_gra", f"b_kai{pose}")
     save_side_by_side(sprite_cat(), "vk_gra", "b_neko")
+    letter = part_letter()
+    write_png(os.path.join(SOURCE, "vk_gra", "e_letter.png"), letter.rgb_rows(), letter.w, letter.h)
+    write_png(os.path.join(SOURCE, "vk_gra", "m_letter.png"), letter.mask_rows(), letter.w, letter.h)
     save_side_by_side(overlay_rain(), "vk_gra", "o_rain")
     write_png(os.path.join(SOURCE, "vk_gra", "w_beam.png"), rule_beam(), W, H)
     save(rule_drops(), "vk_gra", "w_drops")
