@@ -37,7 +37,9 @@ without it, the folder of the veskar executable.
 
 Headless options:
   --until MS              stop after MS milliseconds of virtual time (without
-                          it the run lasts until the game closes itself)
+                          it the run lasts until the game closes itself); a
+                          transition or fade running then plays to its end
+                          and the script step it belongs to finishes first
   --input FILE            timed input events and answers to message boxes;
                           README.md describes the format
   --screenshot MS:PATH    write the window as a PNG at MS milliseconds of
