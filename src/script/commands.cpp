@@ -167,7 +167,7 @@ int Commands::runCommand(int index, std::string_view line) {
         return 0;
     case kWinClose:
         // The full-screen text mode keeps its text layer.
-        if (engine_.vars.S(150) == 0) engine_.window.CloseMessageWindow();
+        if (!engine_.layout.fullScreenText()) engine_.window.CloseMessageWindow();
         return 0;
     case kCgfull:
         markGallerySeen();

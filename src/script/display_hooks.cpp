@@ -16,10 +16,6 @@ void Interpreter::newPage() {
     engine_.layout.newPage();
 }
 
-void Interpreter::resetPage() {
-    engine_.layout.resetPage();
-}
-
 void Interpreter::DrawRuby(std::string_view text) {
     engine_.layout.DrawRuby(text);
 }

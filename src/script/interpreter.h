@@ -33,8 +33,6 @@ struct CallStackEntry {
 class Interpreter {
 public:
     explicit Interpreter(Engine& engine);
-    // Page state to empty without drawing.
-    void resetPage();
     ~Interpreter();
 
     // One interpreter step: runs lines until one has to wait.

@@ -91,7 +91,6 @@ void Engine::runStartupSequence() {
 
     // Effect state arrives with the effect subsystem.
     run.WindowShown = false;
-    vars.S(150) = 0;
     layout.pageEmpty = true;
     window.BuildWindowPicture();
     window.ComposeMessageWindow();

@@ -12,7 +12,7 @@ namespace veskar {
 
 Point MessageWindow::clickWaitPosition() const {
     const GameDefinition& d = engine_.definition;
-    if (fullScreenText()) {
+    if (engine_.layout.fullScreenText()) {
         // In the full-screen text mode the icon follows the text cursor.
         const TextLayout& layout = engine_.layout;
         return {layout.textColumn * d.TX2_PITCH_X + d.TX2_OFS_X,
@@ -36,7 +36,7 @@ void MessageWindow::AnimateClickWait() {
         static_cast<int>((ClickWaitTicks >> timing) % static_cast<std::uint32_t>(d.CLICK_WAIT_PAT));
 
     const Point at = clickWaitPosition();
-    if (fullScreenText()) ClickWaitPos = at;
+    if (engine_.layout.fullScreenText()) ClickWaitPos = at;
 
     // A strip without this frame draws nothing.
     const Picture& strip = engine_.pictures.sys_clickw;
@@ -58,7 +58,8 @@ void MessageWindow::AnimateClickWait() {
 
 void MessageWindow::RestoreClickWaitArea() {
     const GameDefinition& d = engine_.definition;
-    const Point at = fullScreenText() ? ClickWaitPos : Point{d.CLICK_WAIT_OFS_X, d.CLICK_WAIT_OFS_Y};
+    const Point at =
+        engine_.layout.fullScreenText() ? ClickWaitPos : Point{d.CLICK_WAIT_OFS_X, d.CLICK_WAIT_OFS_Y};
     // The icon's whole area, whatever its size.
     engine_.host.windowPicture().copyFrom(engine_.pictures.nextScreen, at.x, at.y, d.CLICK_WAIT_SIZE_X,
                                           d.CLICK_WAIT_SIZE_Y, at.x, at.y);

@@ -212,6 +212,11 @@ void Glyphs::SetTextColour(int n) {
     ++tileFills;
 }
 
+void Glyphs::resetTextColour() {
+    engine_.vars.S(37) = static_cast<std::int32_t>(makeColour(255, 255, 255));
+    SetTextColour(0);
+}
+
 int textCharX(int x0, int bytePosition, int pitchX) {
     return x0 + bytePosition * pitchX;
 }

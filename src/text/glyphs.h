@@ -168,6 +168,8 @@ public:
     // n = 0: the engine's text colour (S037); otherwise palette entry n AND 7.
     // The text tile is refilled only when the colour changes.
     void SetTextColour(int n);
+    // The engine's text colour (S037) back to white, and selected.
+    void resetTextColour();
 
     // Drawing (glyph_drawing.cpp, built with the pixel kernels).
     void DrawGlyph(Picture& picture, int x, int y);

@@ -26,10 +26,6 @@ void resizeIfNeeded(Picture& picture, int width, int height) {
 
 MessageWindow::MessageWindow(Engine& engine) : engine_(engine) {}
 
-bool MessageWindow::fullScreenText() const {
-    return engine_.vars.S(kFullScreenText) != 0;
-}
-
 void MessageWindow::showOnDisplay(const Picture& picture, int x, int y) {
     engine_.host.windowPicture().copyFrom(picture, 0, 0, picture.width(), picture.height(), x, y);
     engine_.host.present();
@@ -89,7 +85,7 @@ void MessageWindow::ComposeMessageWindow() {
     }
     const GameDefinition& d = engine_.definition;
     const Picture& scene = engine_.pictures.sceneBuffer;
-    if (fullScreenText()) {
+    if (engine_.layout.fullScreenText()) {
         resizeIfNeeded(DarkenedScreen, kScreenWidth, kScreenHeight);
         // Even TXBG_A2 = 0 darkens by 255/256.
         ScaleScreen(scene, DarkenedScreen, 255 - engine_.settings.TXBG_A2);
@@ -131,7 +127,7 @@ void MessageWindow::DrawMessageWindow() {
     const GameDefinition& d = engine_.definition;
     Picture& next = engine_.pictures.nextScreen;
     if (engine_.run.WindowShown) {
-        if (fullScreenText())
+        if (engine_.layout.fullScreenText())
             next.copyFrom(DarkenedScreen, 0, 0, DarkenedScreen.width(), DarkenedScreen.height(), 0, 0);
         else
             next.copyFrom(ComposedWindow, 0, 0, ComposedWindow.width(), ComposedWindow.height(), d.TXW_OFS_X,
@@ -145,7 +141,7 @@ void MessageWindow::DrawMessageWindow() {
 void MessageWindow::ComposeScreenWithWindow() {
     auto& pictures = engine_.pictures;
     // Effect symbols are removed here before composing once the effects exist.
-    if (fullScreenText()) {
+    if (engine_.layout.fullScreenText()) {
         ComposedWindowValid = false;
         pictures.nextScreen = engine_.run.WindowShown ? DarkenedScreen : pictures.sceneBuffer;
     } else {
@@ -204,8 +200,7 @@ void MessageWindow::CloseMessageWindow() {
 void MessageWindow::SetTextMode(int n) {
     auto& vars = engine_.vars;
     ComposedWindowValid = false;
-    vars.S(kTextColour) = static_cast<int>(makeColour(255, 255, 255));
-    engine_.glyphs.SetTextColour(0);
+    engine_.glyphs.resetTextColour();
     if (n == vars.S(kFullScreenText)) return;
 
     engine_.layout.resetPage();

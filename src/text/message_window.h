@@ -66,7 +66,6 @@ public:
     bool PanicShown = false;
 
 private:
-    bool fullScreenText() const;
     // The window's own pictures at the sizes the game definition gives.
     void createWorkPictures();
     // Copies a picture onto the display with its top-left corner at (x, y).

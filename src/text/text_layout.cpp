@@ -11,9 +11,7 @@ namespace veskar {
 namespace {
 
 constexpr int kFullScreenTextRegister = 150; // S150
-constexpr int kTextColourRegister = 37;      // S037
 constexpr int kWrappedRowRegister = 38;      // S038
-constexpr std::int32_t kWhite = 0xFFFFFF;
 
 constexpr int kRubyPixelSize = 9;
 constexpr int kRubyOffsetX = 3;
@@ -158,8 +156,7 @@ void TextLayout::RedrawWindowText() {
 
 void TextLayout::newPage() {
     resetPage();
-    engine_.vars.S(kTextColourRegister) = kWhite;
-    engine_.glyphs.SetTextColour(0);
+    engine_.glyphs.resetTextColour();
     if (fullScreenText())
         newPageFullScreen();
     else
@@ -170,16 +167,13 @@ void TextLayout::newPageFullScreen() {
     auto& pictures = engine_.pictures;
     auto& window = engine_.window;
     auto& run = engine_.run;
-    // The darkened screen exists once the full-screen mode has been composed;
-    // until then the screen keeps its picture rather than becoming empty.
-    const bool haveDarkened = !window.DarkenedScreen.empty();
     if (run.WindowShown) {
-        if (haveDarkened) pictures.nextScreen = window.DarkenedScreen;
+        pictures.nextScreen = window.DarkenedScreen;
         // The quick-button bar is redrawn here once it exists.
         window.DrawMessageWindow();
     } else {
         pictures.prevScreen = pictures.nextScreen;
-        if (haveDarkened) pictures.nextScreen = window.DarkenedScreen;
+        pictures.nextScreen = window.DarkenedScreen;
         // The quick-button bar is drawn here once it exists.
         if (!run.SkipActive) engine_.screen.FadePreset(1);
         run.WindowShown = true;
