@@ -1,7 +1,7 @@
 #include "archive/archives.h"
 
-#include <iostream>
 
+#include "core/diagnostics.h"
 #include "core/files.h"
 #include "core/sjis.h"
 
@@ -35,7 +35,15 @@ bool isAscii(std::string_view text) {
 
 } // namespace
 
-Archives::Archives(fs::path gameDir) : gameDir_(std::move(gameDir)) {
+Archives::Archives(fs::path gameDir, Diagnostics& diagnostics)
+    : gameDir_(std::move(gameDir)), diagnostics_(&diagnostics) {
+    for (int s = 0; s < kArchiveSetCount; ++s)
+        indexes_[s].resize(slotsOf(static_cast<ArchiveSet>(s)).size());
+}
+
+Archives::Archives(fs::path gameDir)
+    : gameDir_(std::move(gameDir)), ownDiagnostics_(std::make_shared<Diagnostics>()),
+      diagnostics_(ownDiagnostics_.get()) {
     for (int s = 0; s < kArchiveSetCount; ++s)
         indexes_[s].resize(slotsOf(static_cast<ArchiveSet>(s)).size());
 }
@@ -142,11 +150,11 @@ ArchiveIndex Archives::readIndex(const fs::path& path, ArchiveLayout layout) con
     auto parsed = readArchiveIndex(path, layout);
     if (!parsed) {
         // It exists but cannot be read: a fault of the installation, not of the game.
-        std::cerr << "veskar: " << parsed.error() << "\n";
+        diagnostics_->report(parsed.error());
         return {};
     }
     if (!parsed->problems.empty())
-        std::cerr << "veskar: " << describeIndexProblems(path, parsed->problems) << "\n";
+        diagnostics_->report(describeIndexProblems(path, parsed->problems));
     parsed->index.path = path;
     return std::move(parsed->index);
 }
@@ -186,7 +194,7 @@ std::optional<EntryLocation> Archives::FindEntry(std::span<const SlotRef> order,
 std::optional<std::vector<std::uint8_t>> Archives::readEntry(const EntryLocation& entry) const {
     auto bytes = readFileRange(entry.path, entry.offset, entry.size);
     if (!bytes) {
-        std::cerr << "veskar: " << bytes.error() << "\n";
+        diagnostics_->report(bytes.error());
         return std::nullopt;
     }
     return std::move(*bytes);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <expected>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -61,8 +62,13 @@ struct ShippedArchives {
 // The disc-folder setting's value when no installer has written one.
 constexpr std::string_view kNoDiscFolder = "NULL";
 
+class Diagnostics;
+
 class Archives {
 public:
+    // Problems with the archives go to `diagnostics`; the first form keeps a
+    // sink of its own that writes to standard error (the tools use it).
+    Archives(std::filesystem::path gameDir, Diagnostics& diagnostics);
     explicit Archives(std::filesystem::path gameDir);
 
     // Start-up: the two script archives (vk_data.vsk must exist; the caller
@@ -105,6 +111,8 @@ private:
     ArchiveIndex readIndex(const std::filesystem::path& path, ArchiveLayout layout) const;
 
     std::filesystem::path gameDir_;
+    std::shared_ptr<Diagnostics> ownDiagnostics_;
+    Diagnostics* diagnostics_;
     // Indexed by set, then by slot position (0-based within slotsOf(set)).
     std::array<std::vector<ArchiveIndex>, kArchiveSetCount> indexes_;
     ArchiveIndex noIndex_;

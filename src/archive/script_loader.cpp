@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iostream>
 
 #include "core/sjis.h"
-#include "shell/engine.h"
+#include "archive/archives.h"
+#include "core/diagnostics.h"
 
 namespace veskar {
 
@@ -14,49 +14,36 @@ void negateBytes(std::span<std::uint8_t> bytes) {
         b = static_cast<std::uint8_t>(0u - b);
 }
 
-ScriptLoader::ScriptLoader(Engine& engine)
-    : DefinitionBuffer(std::make_unique<std::array<std::uint8_t, kScriptBufferSize>>()), engine_(engine) {}
+ScriptLoader::ScriptLoader(const Archives& archives, Diagnostics& diagnostics)
+    : DefinitionBuffer(std::make_unique<std::array<std::uint8_t, kScriptBufferSize>>()), archives_(archives),
+      diagnostics_(diagnostics) {}
 
-// Filled in with the gallery, which builds the scene list.
-void ScriptLoader::registerSceneSeen(std::string_view) {}
-
-// Filled in with the recollection menu, which builds the lists it unlocks.
-void ScriptLoader::registerRecollection(std::string_view) {}
-
-bool ScriptLoader::LoadScript(std::string_view name, ScriptKind kind) {
+std::optional<std::vector<std::uint8_t>> ScriptLoader::LoadScript(std::string_view name) {
     const std::string key = upperAscii(name);
     registerSceneSeen(name);
-    engine_.interp.discardPendingText();
 
-    const auto entry = engine_.archives.FindEntry(search::kScripts, key);
-    if (!entry) return false;
+    const auto entry = archives_.FindEntry(search::kScripts, key);
+    if (!entry) return std::nullopt;
     registerRecollection(key);
 
     if (entry->size > kScriptBufferSize) {
-        std::cerr << "veskar: script '" << cp932ToUtf8(name) << "' in " << entry->path.string() << " is "
-                  << entry->size << " bytes, more than the " << kScriptBufferSize
-                  << "-byte script buffer; it is not loaded\n";
-        return false;
+        diagnostics_.report("script '" + cp932ToUtf8(name) + "' in " + entry->path.string() + " is " +
+                            std::to_string(entry->size) + " bytes, more than the " +
+                            std::to_string(kScriptBufferSize) + "-byte script buffer; it is not loaded");
+        return std::nullopt;
     }
-    // Read before touching any state, so that a failed read changes nothing.
-    auto bytes = engine_.archives.readEntry(*entry);
-    if (!bytes) return false;
+    auto bytes = archives_.readEntry(*entry);
+    if (!bytes) return std::nullopt;
     negateBytes(*bytes);
+    return bytes;
+}
 
-    if (kind == ScriptKind::Main) {
-        Interpreter& interp = engine_.interp;
-        interp.loadedScript = std::string(name);
-        std::copy(bytes->begin(), bytes->end(), interp.MainScriptBuffer->begin());
-        interp.scriptSize = static_cast<std::int32_t>(bytes->size());
-        interp.readPos = 0;
-        interp.needLine = true;
-        engine_.run.ScriptRunning = true;
-        engine_.vars.S(10) = 0;
-    } else {
-        std::copy(bytes->begin(), bytes->end(), DefinitionBuffer->begin());
-        definitionSize = static_cast<std::int32_t>(bytes->size());
-        definitionPos = 0;
-    }
+bool ScriptLoader::LoadDefinition(std::string_view name) {
+    const auto bytes = LoadScript(name);
+    if (!bytes) return false;
+    std::copy(bytes->begin(), bytes->end(), DefinitionBuffer->begin());
+    definitionSize = static_cast<std::int32_t>(bytes->size());
+    definitionPos = 0;
     return true;
 }
 

@@ -1,22 +1,25 @@
 #pragma once
-// Loads scripts by name from the script archives and restores their negated
-// bytes: the main script into the interpreter, definition scripts into the
-// definition buffer that start-up and command readers parse line by line.
+// Finds scripts by name in the script archives and restores their negated
+// bytes. A main script's bytes are handed to whoever runs it; a definition
+// script is kept in the definition buffer, which start-up and the readers of
+// definition scripts parse line by line.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-
-#include "script/interpreter.h"
+#include <vector>
 
 namespace veskar {
 
-class Engine;
+class Archives;
+class Diagnostics;
 
-enum class ScriptKind { Main = 1, Definition = 2 };
+// The most bytes a script may have: the size of each script buffer.
+constexpr std::size_t kScriptBufferSize = 262144;
 
 // Stored bytes are the two's-complement negation of the plain ones; the same
 // operation restores them.
@@ -24,12 +27,15 @@ void negateBytes(std::span<std::uint8_t> bytes);
 
 class ScriptLoader {
 public:
-    explicit ScriptLoader(Engine& engine);
+    ScriptLoader(const Archives& archives, Diagnostics& diagnostics);
 
-    // Finds `name` (script overrides first), restores its bytes into the
-    // buffer of `kind` and resets that buffer's position. False, with nothing
-    // changed, when the script is missing, unreadable or larger than a buffer.
-    bool LoadScript(std::string_view name, ScriptKind kind);
+    // Finds `name` (script overrides first) and returns its restored bytes;
+    // nothing when the script is missing, unreadable or larger than a buffer.
+    std::optional<std::vector<std::uint8_t>> LoadScript(std::string_view name);
+
+    // Loads `name` into the definition buffer and rewinds it. False, with the
+    // buffer unchanged, when LoadScript finds nothing.
+    bool LoadDefinition(std::string_view name);
 
     // The next NUL-terminated line of the definition script.
     std::string ReadDefinitionLine();
@@ -42,12 +48,13 @@ public:
     std::int32_t definitionPos = 0;
 
 private:
-    // The gallery's scene list marks a scene seen whenever its script is asked for.
-    void registerSceneSeen(std::string_view name);
-    // The recollection registry unlocks the entries listed for a loaded script.
-    void registerRecollection(std::string_view key);
+    // PENDING(gallery): the scene list marks a scene seen whenever its script is asked for.
+    void registerSceneSeen(std::string_view) {}
+    // PENDING(recollection): the registry unlocks the entries listed for a loaded script.
+    void registerRecollection(std::string_view) {}
 
-    Engine& engine_;
+    const Archives& archives_;
+    Diagnostics& diagnostics_;
 };
 
 // The n-th comma-separated field of `text` (from 0); empty when there are

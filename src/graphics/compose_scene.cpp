@@ -8,13 +8,13 @@
 #include "graphics/pictures.h"
 #include "graphics/scene.h"
 #include "graphics/screen_filter.h"
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
 
 namespace {
 
-constexpr int kPageBackView = 9;
 constexpr std::size_t kCompositeParts = 8;
 
 struct Placement {
@@ -30,11 +30,11 @@ void Scene::ComposeScene() {
     const Picture& bgPic = pictures.bgPicture;
     pictures.sceneBuffer.copyFrom(bgPic, 0, 0, bgPic.width(), bgPic.height(), 0, 0);
 
-    const bool overlay = engine_.vars.S(sreg::kOverlayShown) != 0 && engine_.run.ScreenMode != kPageBackView;
-    const int order = engine_.vars.S(sreg::kOverlayOrder);
+    const bool overlay = engine_.vars.S(reg::kOverlayShown) != 0 && engine_.run.ScreenMode != screen_mode::kPageRecall;
+    const int order = engine_.vars.S(reg::kOverlayOrder);
     if (overlay && order == 0) DrawOverlay();
 
-    const bool rightFirst = engine_.vars.S(sreg::kLineUpOrder) != 0;
+    const bool rightFirst = engine_.vars.S(reg::kLineUpOrder) != 0;
     std::vector<Placement> placements;
     switch (positionCount) {
     case 1: placements = {{0, 0}}; break;
@@ -56,8 +56,8 @@ void Scene::ComposeScene() {
 void Scene::drawSprite(int position, int lineUpSlot) {
     const std::string& name = positionNames[static_cast<std::size_t>(position)];
     if (name.empty()) return;
-    const int x = engine_.vars.S(sreg::kSlotX + lineUpSlot);
-    const int y = engine_.vars.S(sreg::kSlotY + lineUpSlot);
+    const int x = engine_.vars.S(reg::kSlotX + lineUpSlot);
+    const int y = engine_.vars.S(reg::kSlotY + lineUpSlot);
     if (name[0] == '#') {
         DrawComposite(name, x, y);
         return;
@@ -72,9 +72,9 @@ void Scene::DrawOverlay() {
     auto& pictures = engine_.pictures;
     Picture& scene = pictures.sceneBuffer;
     const Picture& overlay = pictures.overlayPicture;
-    const int x = engine_.vars.S(sreg::kOverlayX);
-    const int y = engine_.vars.S(sreg::kOverlayY);
-    const int a = engine_.vars.S(sreg::kOverlayOpacity);
+    const int x = engine_.vars.S(reg::kOverlayX);
+    const int y = engine_.vars.S(reg::kOverlayY);
+    const int a = engine_.vars.S(reg::kOverlayOpacity);
     if (a == 0) {
         DrawHalfMaskedH(scene, x, overlay, y);
         return;
@@ -127,7 +127,7 @@ void Scene::DrawComposite(std::string_view name, int x, int y) {
 }
 
 void Scene::ApplyScreenFilter() {
-    applyScreenFilter(engine_.pictures.sceneBuffer, engine_.vars.S(sreg::kFilter), engine_.vars.S(sreg::kBrightness));
+    applyScreenFilter(engine_.pictures.sceneBuffer, engine_.vars.S(reg::kFilter), engine_.vars.S(reg::kBrightness));
 }
 
 } // namespace veskar

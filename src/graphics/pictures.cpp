@@ -1,30 +1,30 @@
 #include "graphics/pictures.h"
 
 #include <cstdio>
-#include <iostream>
 
 #include "archive/archives.h"
+#include "core/diagnostics.h"
 #include "core/files.h"
 #include "graphics/bmp_reader.h"
 #include "graphics/jpeg_decoder.h"
 #include "graphics/packed_picture.h"
-#include "shell/engine.h"
 #include "shell/game_definition.h"
 
 namespace veskar {
 
-Pictures::Pictures(Engine& engine) : engine_(engine) {}
+Pictures::Pictures(const Archives& archives, Diagnostics& diagnostics)
+    : archives_(archives), diagnostics_(diagnostics) {}
 
 bool Pictures::LoadPicture(std::string_view name, Picture& target) {
-    const auto entry = engine_.archives.FindEntry(search::kPictures, name);
+    const auto entry = archives_.FindEntry(search::kPictures, name);
     if (!entry) return false;
-    const auto bytes = engine_.archives.readEntry(*entry);
+    const auto bytes = archives_.readEntry(*entry);
     if (!bytes) return false; // readEntry has said why
     auto decoded = entry->set == ArchiveSet::JpegPictures ? DecodeJpeg(*bytes) : DecodePackedPicture(*bytes);
     if (!decoded) {
         // A damaged picture is shown as a missing one: the old contents stay.
-        std::cerr << "veskar: picture '" << name << "' in " << entry->path.filename().string() << " (offset "
-                  << entry->offset << "): " << decoded.error() << "\n";
+        diagnostics_.report("picture '" + std::string(name) + "' in " + entry->path.filename().string() +
+                            " (offset " + std::to_string(entry->offset) + "): " + decoded.error());
         return false;
     }
     target = std::move(*decoded);
@@ -32,7 +32,7 @@ bool Pictures::LoadPicture(std::string_view name, Picture& target) {
 }
 
 bool Pictures::PictureExists(std::string_view name) const {
-    return engine_.archives.FindEntry(search::kPictures, name).has_value();
+    return archives_.FindEntry(search::kPictures, name).has_value();
 }
 
 void Pictures::createScreenPictures() {
@@ -72,12 +72,12 @@ void Pictures::loadSystemPictures(const GameDefinition& definition) {
 }
 
 bool Pictures::loadPanicPicture(Picture& target) const {
-    const auto path = engine_.archives.gameDir() / "panic.bmp";
+    const auto path = archives_.gameDir() / "panic.bmp";
     const auto bytes = readWholeFile(path);
     if (!bytes) return false;
     auto picture = ReadBmp(*bytes);
     if (!picture) {
-        std::cerr << "veskar: " << path.string() << ": " << picture.error() << "\n";
+        diagnostics_.report(path.string() + ": " + picture.error());
         return false;
     }
     Picture screen(kScreenWidth, kScreenHeight);

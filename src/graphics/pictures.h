@@ -10,7 +10,8 @@
 
 namespace veskar {
 
-class Engine;
+class Archives;
+class Diagnostics;
 struct GameDefinition;
 
 constexpr int kScreenWidth = 800;
@@ -21,7 +22,7 @@ constexpr int kMaxNamePlates = 59;
 
 class Pictures {
 public:
-    explicit Pictures(Engine& engine);
+    Pictures(const Archives& archives, Diagnostics& diagnostics);
 
     // Finds `name` (a-z case ignored) and decodes it into `target`, which
     // takes the picture's size. False when the name is in no picture archive,
@@ -73,7 +74,8 @@ public:
     Picture sys_clickw;
 
 private:
-    Engine& engine_;
+    const Archives& archives_;
+    Diagnostics& diagnostics_;
 };
 
 } // namespace veskar

@@ -43,7 +43,7 @@ void Scene::reset() {
 
 void Scene::ReadSpriteSets() {
     compositeDefinitions.clear();
-    if (!engine_.scripts.LoadScript("_sprset", ScriptKind::Definition)) return;
+    if (!engine_.scripts.LoadDefinition("_sprset")) return;
     while (!engine_.scripts.definitionAtEnd()) {
         std::string line = upperAscii(engine_.scripts.ReadDefinitionLine());
         if (line.empty() || line[0] == ';') continue;
@@ -54,8 +54,8 @@ void Scene::ReadSpriteSets() {
 
 void Scene::resetLineUp() {
     for (int i = 0; i < 10; ++i) {
-        engine_.vars.S(sreg::kSlotX + i) = kLineUpX[static_cast<std::size_t>(i)];
-        engine_.vars.S(sreg::kSlotY + i) = 0;
+        engine_.vars.S(reg::kSlotX + i) = kLineUpX[static_cast<std::size_t>(i)];
+        engine_.vars.S(reg::kSlotY + i) = 0;
     }
 }
 
@@ -180,7 +180,7 @@ void Scene::loadIntoSlot(const std::string& name, int slot) {
 
 void Scene::rebuild() {
     if (!bgName.empty()) loadBackground(bgName);
-    if (engine_.vars.S(sreg::kOverlayShown) != 0)
+    if (engine_.vars.S(reg::kOverlayShown) != 0)
         engine_.pictures.LoadPicture(overlayName, engine_.pictures.overlayPicture);
     SetSprites(spriteList);
 }

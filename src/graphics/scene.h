@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/picture.h"
+#include "script/registers.h"
 #include "graphics/pictures.h"
 
 namespace veskar {
@@ -21,19 +22,6 @@ constexpr std::size_t kSceneNameField = 29;   // bgName, overlayName
 constexpr std::size_t kSpriteListField = 59;  // spriteList
 
 // System registers the scene reads.
-namespace sreg {
-constexpr int kFilter = 11;
-constexpr int kBrightness = 13;
-constexpr int kSecondParts = 15;
-constexpr int kOverlayOrder = 20;
-constexpr int kOverlayX = 21;
-constexpr int kOverlayY = 22;
-constexpr int kOverlayOpacity = 23;
-constexpr int kLineUpOrder = 24;
-constexpr int kOverlayShown = 35;
-constexpr int kSlotX = 80; // S080 ... S089
-constexpr int kSlotY = 90; // S090 ... S099
-} // namespace sreg
 
 class Scene {
 public:

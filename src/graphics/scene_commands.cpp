@@ -106,14 +106,14 @@ void Scene::spr(std::string_view argument) { engine_.screen.UpdateScreen(SetSpri
 
 void Scene::ovr(std::string_view argument) {
     const OverlayArgs args = scanOverlayArgs(argument);
-    if (args.hasX) engine_.vars.S(sreg::kOverlayX) = args.x;
-    if (args.hasY) engine_.vars.S(sreg::kOverlayY) = args.y;
+    if (args.hasX) engine_.vars.S(reg::kOverlayX) = args.x;
+    if (args.hasY) engine_.vars.S(reg::kOverlayY) = args.y;
     overlayName = fitField(args.name, kSceneNameField, "overlay name");
     if (equalsIgnoreAsciiCase(args.name, "OFF")) {
-        engine_.vars.S(sreg::kOverlayShown) = 0;
+        engine_.vars.S(reg::kOverlayShown) = 0;
     } else {
         engine_.pictures.LoadPicture(args.name, engine_.pictures.overlayPicture);
-        engine_.vars.S(sreg::kOverlayShown) = 1;
+        engine_.vars.S(reg::kOverlayShown) = 1;
     }
     engine_.screen.UpdateScreen(args.mode);
 }
@@ -123,9 +123,9 @@ void Scene::partsload(std::string_view argument) {
     engine_.pictures.LoadPicture(argument.substr(0, comma), engine_.pictures.partsSheet);
     if (comma != std::string_view::npos) {
         engine_.pictures.LoadPicture(argument.substr(comma + 1), engine_.pictures.fxBuffer);
-        engine_.vars.S(sreg::kSecondParts) = 1;
+        engine_.vars.S(reg::kSecondParts) = 1;
     } else {
-        engine_.vars.S(sreg::kSecondParts) = 0;
+        engine_.vars.S(reg::kSecondParts) = 0;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "graphics/screen_filter.h"
 #include "graphics/transitions.h"
 #include "platform/host.h"
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
@@ -123,7 +124,7 @@ void ScreenUpdate::fix() {
     const Picture& window = engine_.host.windowPicture();
     pictures.sceneBuffer.copyFrom(window, 0, 0, 800, 600, 0, 0);
     engine_.window.ComposedWindowValid = false;
-    engine_.vars.S(23) = 0;
+    engine_.vars.S(reg::kOverlayOpacity) = 0;
     pictures.nextScreen = pictures.sceneBuffer;
 }
 

@@ -8,6 +8,7 @@
 #include "graphics/kernels.h"
 #include "graphics/pictures.h"
 #include "graphics/transitions.h"
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
@@ -114,7 +115,7 @@ bool Transitions::colourMorph() {
 }
 
 bool Transitions::ditheredFade() {
-    const int s16 = engine_.vars.S(16);
+    const int s16 = engine_.vars.S(reg::kTransitionSpeed);
     const int steps = s16 >= 1 && s16 <= 128 ? s16 : 16;
     fx_ = prev_;
     for (int q = 1; q <= steps; ++q) {

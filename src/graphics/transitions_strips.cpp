@@ -10,6 +10,7 @@
 #include "graphics/transitions.h"
 #include "platform/clock.h"
 #include "platform/host.h"
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
@@ -33,7 +34,7 @@ bool Transitions::blinds() {
 }
 
 bool Transitions::circle() {
-    const int radiusEnd = std::max(std::abs(engine_.vars.S(20) - 400), std::abs(engine_.vars.S(21) - 300)) + 500;
+    const int radiusEnd = std::max(std::abs(engine_.vars.S(reg::kOverlayOrder) - 400), std::abs(engine_.vars.S(reg::kOverlayX) - 300)) + 500;
     const auto span = [&](int row, int halfWidth) {
         const int h = std::min(halfWidth, 400);
         copyToWindow(next_, 400 - h, row, 2 * h + 1, 1);

@@ -5,6 +5,7 @@
 
 #include "core/sjis.h"
 #include "script/script_index.h"
+#include "script/registers.h"
 #include "script/variables.h"
 
 namespace veskar {
@@ -42,8 +43,6 @@ int indexDigits(char bank) {
 } // namespace
 
 // Menus and buttons follow S000 and S028; they refresh here once input handling exists.
-void Variables::onMenuRegisterChanged() {}
-
 bool Variables::storeTarget(char bank, std::string_view indexText, std::int32_t value) {
     std::size_t pos = 0;
     const auto index = takeIndex(indexText, pos, static_cast<int>(indexText.size()));
@@ -58,7 +57,8 @@ bool Variables::storeTarget(char bank, std::string_view indexText, std::int32_t 
         return true;
     case 'S':
         S(n) = value;
-        if (n == 0 || n == 28) onMenuRegisterChanged();
+        if ((n == reg::kSaveLoadRestriction || n == reg::kSavingAllowed) && menuRegistersChanged)
+            menuRegistersChanged();
         return true;
     case 'P': {
         const std::int32_t position = V(n);

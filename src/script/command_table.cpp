@@ -1,23 +1,82 @@
 #include "script/command_table.h"
 
 #include "core/sjis.h"
+#include "script/commands.h"
 
 namespace veskar {
 
-const std::array<CommandKeyword, kCommandCount> kCommandTable = {{
-    {"gra ", 5, 0},      {"music ", 7, 0},     {"cv ", 4, 0},     {"go ", 4, 0},         {"clrb", 6, 0},
-    {"select", 0, 1},    {"clickmap ", 10, 1}, {"switch", 8, 1},  {"chain ", 7, 1},      {"wait_v_end", 0, 1},
-    {"spr ", 5, 0},      {"calc ", 6, 0},      {"if ", 4, 1},     {"ptset ", 7, 0},      {"call ", 6, 1},
-    {"end", 0, 1},       {"mode ", 6, 1},      {"load", 0, 1},    {"gameinit", 0, 0},    {"grb ", 5, 0},
-    {"win_close", 0, 0}, {"special ", 9, 1},   {"gameclr", 0, 0}, {"partsload ", 11, 0}, {"movie ", 7, 0},
-    {"mark ", 6, 0},     {"bg ", 4, 0},        {"fix", 0, 0},     {"sleep ", 7, 1},      {"seltree", 9, 1},
-    {"string ", 8, 0},   {"direct ", 8, 0},    {"save", 0, 1},    {"break", 0, 1},       {"win_open", 0, 0},
-    {"title ", 7, 0},    {"backto", 0, 0},     {"map", 0, 1},     {"bg_anim", 9, 0},     {"roll ", 6, 1},
-    {"anim", 6, 1},      {"shake", 7, 1},      {"cjmp", 6, 0},    {"setname", 0, 1},     {"ovr", 5, 1},
-    {"viewer", 8, 1},    {"se ", 4, 0},        {"seloop ", 8, 0}, {"seoff", 0, 0},       {"exitgame", 0, 1},
-    {"rec", 0, 0},       {"tw_set ", 8, 0},    {"exit", 0, 1},    {"obj_", 5, 0},        {"sroll", 0, 1},
-    {"scroll ", 8, 1},   {"kaisou", 0, 1},     {"chgprm", 0, 1},  {"cgfull", 0, 1},      {"effect", 8, 1},
-    {"vend", 0, 1},      {"manpu ", 7, 0},     {"sprmv ", 7, 1},  {"efxanim ", 9, 1},    {"wipeset ", 9, 1},
+namespace {
+constexpr Flow kGoOn = Flow::GoOn;
+constexpr Flow kEnd = Flow::EndStep;
+using C = Commands;
+} // namespace
+
+const std::array<CommandRow, kCommandCount> kCommandTable = {{
+    {"gra ", 5, kGoOn, &C::gra},
+    {"music ", 7, kGoOn, &C::accepted},
+    {"cv ", 4, kGoOn, &C::cv},
+    {"go ", 4, kGoOn, &C::go},
+    {"clrb", 6, kGoOn, &C::clrb},
+    {"select", 0, kEnd, &C::select},
+    {"clickmap ", 10, kEnd, &C::pendingScreen},
+    {"switch", 8, kEnd, &C::runSwitch},
+    {"chain ", 7, kEnd, &C::chain},
+    {"wait_v_end", 0, kEnd, &C::waitVoiceEnd},
+    {"spr ", 5, kGoOn, &C::spr},
+    {"calc ", 6, kGoOn, &C::calc},
+    {"if ", 4, kEnd, &C::runIf},
+    {"ptset ", 7, kGoOn, &C::ptset},
+    {"call ", 6, kEnd, &C::call},
+    {"end", 0, kEnd, &C::end},
+    {"mode ", 6, kEnd, &C::mode},
+    {"load", 0, kEnd, &C::pendingScreen},
+    {"gameinit", 0, kGoOn, &C::gameinit},
+    {"grb ", 5, kGoOn, &C::grb},
+    {"win_close", 0, kGoOn, &C::winClose},
+    {"special ", 9, kEnd, &C::accepted},
+    {"gameclr", 0, kGoOn, &C::gameclr},
+    {"partsload ", 11, kGoOn, &C::partsload},
+    {"movie ", 7, kGoOn, &C::accepted},
+    {"mark ", 6, kGoOn, &C::mark},
+    {"bg ", 4, kGoOn, &C::bg},
+    {"fix", 0, kGoOn, &C::fix},
+    {"sleep ", 7, kEnd, &C::sleep},
+    {"seltree", 9, kEnd, &C::pendingScreen},
+    {"string ", 8, kGoOn, &C::string},
+    {"direct ", 8, kGoOn, &C::direct},
+    {"save", 0, kEnd, &C::pendingScreen},
+    {"break", 0, kEnd, &C::breakSkip},
+    {"win_open", 0, kGoOn, &C::winOpen},
+    {"title ", 7, kGoOn, &C::title},
+    {"backto", 0, kGoOn, &C::backto},
+    {"map", 0, kEnd, &C::accepted},
+    {"bg_anim", 9, kGoOn, &C::accepted},
+    {"roll ", 6, kEnd, &C::pendingExtra},
+    {"anim", 6, kEnd, &C::accepted},
+    {"shake", 7, kEnd, &C::shake},
+    {"cjmp", 6, kGoOn, &C::runCjmp},
+    {"setname", 0, kEnd, &C::setname},
+    {"ovr", 5, kEnd, &C::ovr},
+    {"viewer", 8, kEnd, &C::pendingExtra},
+    {"se ", 4, kGoOn, &C::accepted},
+    {"seloop ", 8, kGoOn, &C::accepted},
+    {"seoff", 0, kGoOn, &C::accepted},
+    {"exitgame", 0, kEnd, &C::exitgame},
+    {"rec", 0, kGoOn, &C::rec},
+    {"tw_set ", 8, kGoOn, &C::twSet},
+    {"exit", 0, kEnd, &C::endReplay},
+    {"obj_", 5, kGoOn, &C::accepted},
+    {"sroll", 0, kEnd, &C::accepted},
+    {"scroll ", 8, kEnd, &C::accepted},
+    {"kaisou", 0, kEnd, &C::accepted},
+    {"chgprm", 0, kEnd, &C::accepted},
+    {"cgfull", 0, kEnd, &C::cgfull},
+    {"effect", 8, kEnd, &C::accepted},
+    {"vend", 0, kEnd, &C::endReplay},
+    {"manpu ", 7, kGoOn, &C::accepted},
+    {"sprmv ", 7, kEnd, &C::accepted},
+    {"efxanim ", 9, kEnd, &C::accepted},
+    {"wipeset ", 9, kEnd, &C::wipeset},
 }};
 
 std::optional<int> matchCommand(std::string_view line) {
@@ -28,10 +87,22 @@ std::optional<int> matchCommand(std::string_view line) {
     return std::nullopt;
 }
 
+std::optional<int> commandNumber(std::string_view keyword) {
+    for (int i = 0; i < kCommandCount; ++i)
+        if (kCommandTable[static_cast<std::size_t>(i)].keyword == keyword) return i;
+    return std::nullopt;
+}
+
 int commandArgsAt(int index, std::string_view line) {
     if (index < 0 || index >= kCommandCount) return 0;
-    if (index == kAnim && line.size() > 5 && (line[5] == 'q')) return 7;
-    return kCommandTable[static_cast<std::size_t>(index)].argsAt;
+    const CommandRow& row = kCommandTable[static_cast<std::size_t>(index)];
+    if (row.keyword == "anim" && line.size() > 5 && line[5] == 'q') return row.argsAt + 1;
+    return row.argsAt;
+}
+
+std::string_view commandArgs(int index, std::string_view line) {
+    const auto at = static_cast<std::size_t>(commandArgsAt(index, line));
+    return at < line.size() ? line.substr(at) : std::string_view{};
 }
 
 } // namespace veskar

@@ -1,307 +1,154 @@
 #include "script/commands.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "core/numbers.h"
 #include "core/sjis.h"
-#include "script/command_table.h"
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
 
 namespace {
-std::string_view from(std::string_view line, std::size_t offset) {
-    return offset < line.size() ? line.substr(offset) : std::string_view{};
+std::string_view from(std::string_view text, std::size_t offset) {
+    return offset < text.size() ? text.substr(offset) : std::string_view{};
 }
 } // namespace
 
-std::string_view commandArgs(int index, std::string_view line) {
-    return from(line, static_cast<std::size_t>(commandArgsAt(index, line)));
+Flow Commands::runCommand(int index, std::string_view line) {
+    if (index < 0 || index >= kCommandCount) return Flow::GoOn;
+    const CommandRow& row = kCommandTable[static_cast<std::size_t>(index)];
+    const CommandCall call{line, commandArgs(index, line), row};
+    return (this->*row.handler)(call);
 }
 
 bool Commands::effectCut() const {
     return engine_.run.SkipActive && engine_.settings.EFX_CUT != 0;
 }
 
-// Input handling will own these; the commands need them now.
-void Commands::StopSkipAndAuto(bool force) {
-    if (!force && engine_.settings.BreakonSelect == 0) return;
-    StopSkip();
-    engine_.vars.S(26) = 0;
+// --- Commands whose subsystems are not built yet ------------------------------
+
+// PENDING(music, movies, effects, animations, extras): each of these commands
+// gets its handler with its subsystem; until then it is accepted. The "cut"
+// ones (special, se, effect) give the same result when skipped.
+Flow Commands::accepted(const CommandCall& call) {
+    return call.row.result;
 }
 
-void Commands::StopSkip() {
-    engine_.vars.S(60) = 0;
-    engine_.vars.S(61) = 0;
-    engine_.run.SkipActive = false;
+// PENDING(choices, saves, selection tree): clickmap, load, seltree and save
+// open their screens here.
+Flow Commands::pendingScreen(const CommandCall&) {
+    engine_.input.StopSkipAndAuto(false);
+    return Flow::EndStep;
 }
 
-int Commands::runCommand(int index, std::string_view line) {
+// PENDING(staff rolls, gallery): roll and viewer run their sequences here.
+Flow Commands::pendingExtra(const CommandCall&) {
+    engine_.input.StopSkipAndAuto(true);
+    return Flow::EndStep;
+}
+
+// --- Pictures and the window ------------------------------------------------
+
+Flow Commands::gra(const CommandCall& call) {
+    engine_.scene.gra(call.args);
     auto& run = engine_.run;
-    auto& vars = engine_.vars;
-    auto& interp = engine_.interp;
-    const std::string_view args = commandArgs(index, line);
-    const int tableResult =
-        index >= 0 && index < kCommandCount ? kCommandTable[static_cast<std::size_t>(index)].result : 0;
-    switch (index) {
-    case kGra:
-        return gra(args);
-    case kCv:
-        return cv(args);
-    case kGo:
-        interp.gotoLabel(args);
-        return 0;
-    case kSelect:
-        StopSkipAndAuto(false);
-        interp.needLine = true;
-        return 1; // the choice itself arrives with choices
-    case kClickmap:
-    case kLoad:
-    case kSeltree:
-    case kSave:
-        StopSkipAndAuto(false);
-        return 1; // the screens themselves arrive with their subsystems
-    case kSwitch:
-        return runSwitch(line);
-    case kChain:
-        return chain(line);
-    case kWaitVEnd:
-        if (run.HasWaveOut) run.WaitVoice = true;
-        return 1;
-    case kCalc:
-        vars.runAssignment(args);
-        return 0;
-    case kIf:
-        return runIf(line);
-    case kCall:
-        return call(line);
-    case kEnd:
-        return end();
-    case kMode:
-        return mode(args);
-    case kGameinit:
-        vars.F.clearAll();
-        vars.T.clearAll();
-        for (int i = 0; i < 1000; ++i)
-            vars.V(i) = 0;
-        resetSpriteMovers();
-        return 0;
-    case kGameclr:
-        return gameclr();
-    case kMark:
-        return mark(args);
-    case kSleep:
-        return sleep(args);
-    case kString:
-        return string(line);
-    case kBreak:
-        StopSkip();
-        StopSkipAndAuto(true);
-        return 1;
-    case kTitle:
-        return title(line);
-    case kBackto:
-        vars.S(10) = interp.lineStart;
-        return 0;
-    case kRoll:
-    case kViewer:
-        StopSkipAndAuto(true);
-        return 1;
-    case kShake:
-        return shake(line);
-    case kCjmp:
-        return runCjmp(line);
-    case kSetname:
-        return setname();
-    case kOvr:
-        engine_.scene.ovr(args);
-        run.WindowShown = false;
-        return 1;
-    case kGrb:
-        engine_.scene.grb(args);
-        return 0;
-    case kBg:
-        engine_.scene.bg(args);
-        return 0;
-    case kClrb:
-        engine_.scene.clrb(args);
-        return 0;
-    case kSpr:
-        engine_.scene.spr(args);
-        return 0;
-    case kPartsload:
-        engine_.scene.partsload(args);
-        return 0;
-    case kPtset:
-        engine_.scene.ptset(args);
-        return 0;
-    case kDirect:
-        engine_.scene.direct(args);
-        return 0;
-    case kFix:
-        engine_.screen.fix();
-        return 0;
-    case kWipeset:
-        engine_.screen.wipeset(args);
-        return 1;
-    case kExitgame:
-        run.QuitRequested = true;
-        engine_.host.requestClose();
-        return 1;
-    case kRec:
-        return rec();
-    case kTwSet:
-        engine_.window.SetWindowState(readScriptNumber(args));
-        return 0;
-    case kExit:
-        endSceneReplay();
-        return 1;
-    case kVend:
-        endSceneReplay();
-        return 1;
-    case kChgprm:
-        return 1;
-    case kWinOpen:
-        engine_.window.OpenMessageWindow();
-        return 0;
-    case kWinClose:
-        // The full-screen text mode keeps its text layer.
-        if (!engine_.layout.fullScreenText()) engine_.window.CloseMessageWindow();
-        return 0;
-    case kCgfull:
-        markGallerySeen();
-        return 1;
-    default:
-        // Commands of subsystems not built yet are accepted and do nothing;
-        // the "cut" ones (special, se, effect) return the same when skipped.
-        return tableResult;
-    }
-}
-
-int Commands::gra(std::string_view args) {
-    engine_.scene.gra(args);
-    auto& run = engine_.run;
-    int result = 0;
+    Flow result = Flow::GoOn;
     if (run.EffectInterrupt == 1) {
-        result = 1;
+        result = Flow::EndStep;
     } else if (run.EffectInterrupt == 2) {
+        // The window was closed during the transition: ask again, keeping the
+        // picture the question covers.
         Host& host = engine_.host;
         const Picture spare = host.windowPicture();
         run.ScriptRunning = false;
-        const MessageAnswer answer = host.messageBox(sjisText("ゲームを終了しますか？"), sjisText("確認"),
-                                                     MessageIcon::Question, MessageButtons::OkCancel);
-        if (answer == MessageAnswer::Ok) run.QuitRequested = true;
+        if (engine_.askToQuit()) run.QuitRequested = true;
         host.windowPicture() = spare;
         host.present();
         run.ScriptRunning = true;
-        result = 1;
+        result = Flow::EndStep;
     }
     run.EffectInterrupt = 0;
     return result;
 }
 
-int Commands::cv(std::string_view args) {
-    // Choosing and playing the voice arrive with sound; the backlog names it now.
-    std::string entry = "@";
-    entry += args;
-    engine_.backlog.append(entry);
-    engine_.interp.closeLogEntry();
-    return 0;
+Flow Commands::grb(const CommandCall& call) {
+    engine_.scene.grb(call.args);
+    return Flow::GoOn;
 }
 
-int Commands::mode(std::string_view args) {
-    engine_.window.SetTextMode(readScriptNumber(args));
-    engine_.interp.needLine = true;
-    return 1;
+Flow Commands::bg(const CommandCall& call) {
+    engine_.scene.bg(call.args);
+    return Flow::GoOn;
 }
 
-int Commands::gameclr() {
-    const int count = incrementClearCounter(engine_.settingsStore);
-    engine_.vars.S(100) = count;
-    engine_.vars.E.set(999);
-    saveGlobalData();
-    return 0;
+Flow Commands::clrb(const CommandCall& call) {
+    engine_.scene.clrb(call.args);
+    return Flow::GoOn;
 }
 
-int Commands::mark(std::string_view args) {
-    const std::int32_t n = readScriptNumber(args);
-    if (n < 0 || n > 80000) return 0;
-    auto& vars = engine_.vars;
-    if (vars.readMarks.test(n)) {
-        engine_.interp.alreadyRead = true;
-        return 0;
-    }
-    vars.readMarks.set(n);
-    if (engine_.settings.Seen != 0) {
-        engine_.interp.alreadyRead = false;
-        engine_.run.SkipActive = false;
-        vars.S(60) = 0;
-        DrawQuickBar();
-    }
-    return 0;
+Flow Commands::spr(const CommandCall& call) {
+    engine_.scene.spr(call.args);
+    return Flow::GoOn;
 }
 
-int Commands::sleep(std::string_view args) {
-    if (engine_.run.SkipActive || engine_.vars.S(26) != 0) return 0;
-    const std::int32_t passes = readScriptNumber(args) / 30;
-    engine_.run.WaitPasses = passes == 0 ? -1 : passes;
-    return 1;
+Flow Commands::partsload(const CommandCall& call) {
+    engine_.scene.partsload(call.args);
+    return Flow::GoOn;
 }
 
-int Commands::string(std::string_view line) {
-    std::size_t consumed = 0;
-    const std::int32_t slot = readScriptNumber(from(line, 8), &consumed);
-    if (consumed == 0 || slot < 0 || slot > 9) {
-        std::cerr << "veskar: string slot " << slot << " is not 0-9; the line is ignored\n";
-        return 0;
-    }
-    const std::string_view text = from(line, 10);
-    std::string kept = cutText(text, 63);
-    if (kept.size() < text.size())
-        std::cerr << "veskar: string slot " << slot << " holds 63 bytes; the text is cut\n";
-    engine_.interp.stringTable[static_cast<std::size_t>(slot)] = std::move(kept);
-    return 0;
+Flow Commands::ptset(const CommandCall& call) {
+    engine_.scene.ptset(call.args);
+    return Flow::GoOn;
 }
 
-int Commands::title(std::string_view line) {
-    const std::string_view text = from(line, 7);
-    std::string kept = cutText(text, 63);
-    if (kept.size() < text.size()) std::cerr << "veskar: a title holds 63 bytes; the text is cut\n";
-    engine_.interp.stringTable[9] = std::move(kept);
-    return 0;
+Flow Commands::direct(const CommandCall& call) {
+    engine_.scene.direct(call.args);
+    return Flow::GoOn;
 }
 
-int Commands::setname() {
-    auto& run = engine_.run;
-    auto& interp = engine_.interp;
-    ++run.Busy;
-    StopSkipAndAuto(false);
-    showNameEntry();
-    const bool defaults = interp.stringTable[0] == engine_.definition.DEFAULT_NAME &&
-                          interp.stringTable[1] == engine_.definition.DEFAULT_NAME2;
-    engine_.vars.S(6) = defaults ? 0 : 1;
-    --run.Busy;
-    return 1;
+Flow Commands::ovr(const CommandCall& call) {
+    engine_.scene.ovr(call.args);
+    engine_.run.WindowShown = false;
+    return Flow::EndStep;
 }
 
-int Commands::rec() {
-    auto& vars = engine_.vars;
-    vars.F.clearAll();
-    for (int i = 0; i < 1000; ++i)
-        vars.V(i) = 0;
-    recordRecollectionStart(engine_.interp.loadedScript);
-    if (vars.S(151) != 2) {
-        vars.S(151) = 1;
-        vars.S(152) = 0;
-    }
-    vars.S(153) = 0;
-    return 0;
+Flow Commands::fix(const CommandCall&) {
+    engine_.screen.fix();
+    return Flow::GoOn;
 }
 
-int Commands::shake(std::string_view line) {
-    if (effectCut()) return 1;
-    const std::int32_t mode = readScriptNumber(from(line, 7));
+Flow Commands::wipeset(const CommandCall& call) {
+    engine_.screen.wipeset(call.args);
+    return Flow::EndStep;
+}
+
+Flow Commands::twSet(const CommandCall& call) {
+    engine_.window.SetWindowState(readScriptNumber(call.args));
+    return Flow::GoOn;
+}
+
+Flow Commands::winOpen(const CommandCall&) {
+    engine_.window.OpenMessageWindow();
+    return Flow::GoOn;
+}
+
+Flow Commands::winClose(const CommandCall&) {
+    // The full-screen text mode keeps its text layer.
+    if (!engine_.layout.fullScreenText()) engine_.window.CloseMessageWindow();
+    return Flow::GoOn;
+}
+
+Flow Commands::mode(const CommandCall& call) {
+    engine_.window.SetTextMode(readScriptNumber(call.args));
+    engine_.interp.requestLine();
+    return Flow::EndStep;
+}
+
+Flow Commands::shake(const CommandCall& call) {
+    if (effectCut()) return Flow::EndStep;
+    const std::string_view line = call.line;
+    const std::int32_t mode = readScriptNumber(call.args);
     std::int32_t amplitude = 20;
     std::int32_t frameMs = 50;
     const std::string_view head = line.substr(0, std::min<std::size_t>(line.size(), 50));
@@ -342,16 +189,166 @@ int Commands::shake(std::string_view line) {
         d -= 2 * static_cast<std::int32_t>(frames);
     }
     host.setWindowPosition(origin);
-    return 1;
+    return Flow::EndStep;
 }
 
-// Later subsystems fill these in.
-void Commands::endSceneReplay() {}    // arrives with the gallery and the recollection menu
-void Commands::resetSpriteMovers() {} // arrives with the effects
-void Commands::saveGlobalData() {}    // arrives with saving
-void Commands::DrawQuickBar() {}      // arrives with the quick-button bar
-void Commands::showNameEntry() {}     // arrives with name entry
-void Commands::markGallerySeen() {}   // arrives with the gallery
-void Commands::recordRecollectionStart(std::string_view) {} // arrives with the recollection menu
+// --- Script flow and variables ----------------------------------------------
+
+Flow Commands::go(const CommandCall& call) {
+    engine_.interp.gotoLabel(call.args);
+    return Flow::GoOn;
+}
+
+Flow Commands::calc(const CommandCall& call) {
+    engine_.vars.runAssignment(call.args);
+    return Flow::GoOn;
+}
+
+Flow Commands::backto(const CommandCall&) {
+    engine_.vars.S(reg::kBacktoPoint) = engine_.interp.state().lineStart;
+    return Flow::GoOn;
+}
+
+Flow Commands::select(const CommandCall&) {
+    engine_.input.StopSkipAndAuto(false);
+    engine_.interp.requestLine();
+    // PENDING(choices): the choice itself is shown here.
+    return Flow::EndStep;
+}
+
+Flow Commands::waitVoiceEnd(const CommandCall&) {
+    if (engine_.run.HasWaveOut) engine_.run.WaitVoice = true;
+    return Flow::EndStep;
+}
+
+Flow Commands::sleep(const CommandCall& call) {
+    if (engine_.run.SkipActive || engine_.vars.S(reg::kAutoLevel) != 0) return Flow::GoOn;
+    const std::int32_t passes = readScriptNumber(call.args) / 30;
+    engine_.run.WaitPasses = passes == 0 ? -1 : passes;
+    return Flow::EndStep;
+}
+
+Flow Commands::breakSkip(const CommandCall&) {
+    engine_.input.StopSkip();
+    engine_.input.StopSkipAndAuto(true);
+    return Flow::EndStep;
+}
+
+Flow Commands::exitgame(const CommandCall&) {
+    engine_.run.QuitRequested = true;
+    engine_.host.requestClose();
+    return Flow::EndStep;
+}
+
+Flow Commands::endReplay(const CommandCall&) {
+    endSceneReplay();
+    return Flow::EndStep;
+}
+
+Flow Commands::gameinit(const CommandCall&) {
+    engine_.vars.clearGameState();
+    resetSpriteMovers();
+    return Flow::GoOn;
+}
+
+Flow Commands::gameclr(const CommandCall&) {
+    const int count = incrementClearCounter(engine_.settingsStore);
+    engine_.vars.S(reg::kClearCount) = count;
+    engine_.vars.E.set(999);
+    saveGlobalData();
+    return Flow::GoOn;
+}
+
+Flow Commands::mark(const CommandCall& call) {
+    const std::int32_t n = readScriptNumber(call.args);
+    if (n < 0 || n > 80000) return Flow::GoOn;
+    auto& vars = engine_.vars;
+    if (vars.readMarks.test(n)) {
+        engine_.interp.alreadyRead = true;
+        return Flow::GoOn;
+    }
+    vars.readMarks.set(n);
+    if (engine_.settings.Seen != 0) {
+        engine_.interp.alreadyRead = false;
+        engine_.run.SkipActive = false;
+        vars.S(reg::kQuickSkipLit) = 0;
+        DrawQuickBar();
+    }
+    return Flow::GoOn;
+}
+
+Flow Commands::string(const CommandCall& call) {
+    std::size_t consumed = 0;
+    const std::int32_t slot = readScriptNumber(call.args, &consumed);
+    if (consumed == 0 || slot < 0 || slot > 9) {
+        engine_.diagnostics.scriptProblem("string slot " + std::to_string(slot) + " is not 0-9; the line is ignored",
+                                          call.line);
+        return Flow::GoOn;
+    }
+    // The text follows the slot digit and its comma.
+    const std::string_view text = from(call.args, 2);
+    std::string kept = cutText(text, kStringSlotMax);
+    if (kept.size() < text.size())
+        engine_.diagnostics.scriptProblem(
+            "string slot " + std::to_string(slot) + " holds " + std::to_string(kStringSlotMax) + " bytes; the text is cut",
+            call.line);
+    engine_.interp.setStringSlot(slot, std::move(kept));
+    return Flow::GoOn;
+}
+
+Flow Commands::title(const CommandCall& call) {
+    std::string kept = cutText(call.args, kStringSlotMax);
+    if (kept.size() < call.args.size())
+        engine_.diagnostics.scriptProblem("a title holds " + std::to_string(kStringSlotMax) + " bytes; the text is cut",
+                                          call.line);
+    engine_.interp.setStringSlot(kTitleSlot, std::move(kept));
+    return Flow::GoOn;
+}
+
+Flow Commands::setname(const CommandCall&) {
+    auto& run = engine_.run;
+    ++run.Busy;
+    engine_.input.StopSkipAndAuto(false);
+    showNameEntry();
+    engine_.vars.S(reg::kNamesChanged) = engine_.namesChanged() ? 1 : 0;
+    --run.Busy;
+    return Flow::EndStep;
+}
+
+Flow Commands::rec(const CommandCall&) {
+    auto& vars = engine_.vars;
+    vars.F.clearAll();
+    vars.clearV();
+    recordRecollectionStart(engine_.interp.state().loadedScript);
+    if (vars.S(reg::kRecollectionState) != 2) {
+        vars.S(reg::kRecollectionState) = 1;
+        vars.S(reg::kRecollectionStep) = 0;
+    }
+    vars.S(reg::kRecollectionMark) = 0;
+    return Flow::GoOn;
+}
+
+Flow Commands::cv(const CommandCall& call) {
+    // PENDING(sound): choose and play the voice; the backlog names it now.
+    std::string entry = "@";
+    entry += call.args;
+    engine_.backlog.append(entry);
+    engine_.interp.closeLogEntry();
+    return Flow::GoOn;
+}
+
+Flow Commands::cgfull(const CommandCall&) {
+    markGallerySeen();
+    return Flow::EndStep;
+}
+
+// --- Operations of subsystems that are not built yet --------------------------
+void Commands::endSceneReplay() {}                          // PENDING(gallery, recollection)
+void Commands::resetSpriteMovers() {}                       // PENDING(effects): `sprmv INIT`
+void Commands::saveGlobalData() {}                          // PENDING(saves)
+void Commands::DrawQuickBar() {}                            // PENDING(quick-button bar)
+void Commands::showNameEntry() {}                           // PENDING(name entry)
+void Commands::markGallerySeen() {}                         // PENDING(gallery)
+void Commands::recordRecollectionStart(std::string_view) {} // PENDING(recollection)
 
 } // namespace veskar

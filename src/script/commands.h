@@ -1,11 +1,12 @@
 #pragma once
-// The command dispatcher: runs a matched command line and tells the
-// interpreter how to go on (0 next line, 1 end the step, 2 run the rewritten
-// line).
+// The command handlers. Each runs one matched command line and tells the
+// interpreter how to go on; which handler a keyword reaches, and where its
+// arguments start, is written once, in the command table.
 
-#include <cstdint>
-#include <string>
 #include <string_view>
+
+#include "script/command_table.h"
+#include "script/flow.h"
 
 namespace veskar {
 
@@ -15,54 +16,73 @@ class Commands {
 public:
     explicit Commands(Engine& engine) : engine_(engine) {}
 
-    int runCommand(int index, std::string_view line);
+    // Runs the command in row `index` of the command table on `line`.
+    Flow runCommand(int index, std::string_view line);
 
-    // The conditional commands; `line` is the whole command line.
-    int runIf(std::string_view line);
-    int runCjmp(std::string_view line);
-    int runSwitch(std::string_view line);
+    // --- Handlers, as the command table names them -------------------------
+    // Commands of subsystems that are not built yet: accepted, with the row's result.
+    Flow accepted(const CommandCall& call);
+    // Screens not built yet (clickmap, load, seltree, save): they would stop
+    // skip and auto mode and end the step.
+    Flow pendingScreen(const CommandCall& call);
+    // Extras not built yet (roll, viewer): they stop skip and auto mode at once.
+    Flow pendingExtra(const CommandCall& call);
+
+    Flow gra(const CommandCall& call);
+    Flow cv(const CommandCall& call);
+    Flow go(const CommandCall& call);
+    Flow clrb(const CommandCall& call);
+    Flow select(const CommandCall& call);
+    Flow runSwitch(const CommandCall& call);
+    Flow chain(const CommandCall& call);
+    Flow waitVoiceEnd(const CommandCall& call);
+    Flow spr(const CommandCall& call);
+    Flow calc(const CommandCall& call);
+    Flow runIf(const CommandCall& call);
+    Flow ptset(const CommandCall& call);
+    Flow call(const CommandCall& call);
+    Flow end(const CommandCall& call);
+    Flow mode(const CommandCall& call);
+    Flow gameinit(const CommandCall& call);
+    Flow grb(const CommandCall& call);
+    Flow winClose(const CommandCall& call);
+    Flow gameclr(const CommandCall& call);
+    Flow partsload(const CommandCall& call);
+    Flow mark(const CommandCall& call);
+    Flow bg(const CommandCall& call);
+    Flow fix(const CommandCall& call);
+    Flow sleep(const CommandCall& call);
+    Flow string(const CommandCall& call);
+    Flow direct(const CommandCall& call);
+    Flow breakSkip(const CommandCall& call);
+    Flow winOpen(const CommandCall& call);
+    Flow title(const CommandCall& call);
+    Flow backto(const CommandCall& call);
+    Flow shake(const CommandCall& call);
+    Flow runCjmp(const CommandCall& call);
+    Flow setname(const CommandCall& call);
+    Flow ovr(const CommandCall& call);
+    Flow exitgame(const CommandCall& call);
+    Flow rec(const CommandCall& call);
+    Flow twSet(const CommandCall& call);
+    Flow endReplay(const CommandCall& call);
+    Flow cgfull(const CommandCall& call);
+    Flow wipeset(const CommandCall& call);
 
 private:
-    int gra(std::string_view args);
-    int chain(std::string_view line);
-    int call(std::string_view line);
-    int end();
-    int mode(std::string_view args);
-    int gameclr();
-    int mark(std::string_view args);
-    int sleep(std::string_view args);
-    int string(std::string_view line);
-    int title(std::string_view line);
-    int shake(std::string_view line);
-    int setname();
-    int rec();
-    int cv(std::string_view args);
-
     // Whether a "cut" command is skipped now (skip mode with EFX_CUT on).
     bool effectCut() const;
-    void StopSkipAndAuto(bool force);
-    void StopSkip();
 
-    // --- Hooks of subsystems that arrive later -----------------------------
-    // Ends a gallery or recollection scene replay; arrives with the extras.
+    // --- Operations of subsystems that are not built yet -------------------
     void endSceneReplay();
-    // Resets the sprite movers (`sprmv INIT`); arrives with the effects.
     void resetSpriteMovers();
-    // Writes the global data file; arrives with saving.
     void saveGlobalData();
-    // Redraws the quick-button bar; arrives with the quick-button bar.
     void DrawQuickBar();
-    // Shows the name-entry dialog; arrives with name entry.
     void showNameEntry();
-    // Marks every picture of the gallery list seen; arrives with the gallery.
     void markGallerySeen();
-    // Records the start of a recollection scene; arrives with the recollection menu.
     void recordRecollectionStart(std::string_view script);
 
     Engine& engine_;
 };
-
-// The argument text of command `index` on `line` (empty when the line is shorter).
-std::string_view commandArgs(int index, std::string_view line);
 
 } // namespace veskar

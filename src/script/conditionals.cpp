@@ -1,95 +1,96 @@
 // The commands that choose what runs next: if, cjmp and switch.
 
 #include "script/commands.h"
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
 
-int Commands::runIf(std::string_view line) {
+Flow Commands::runIf(const CommandCall& call) {
     auto& interp = engine_.interp;
-    const std::string_view condition = line.size() > 4 ? line.substr(4) : std::string_view{};
-    if (!engine_.vars.evalCondition(condition)) return 1;
+    const std::string_view line = call.line;
+    if (!engine_.vars.evalCondition(call.args)) return Flow::EndStep;
 
     const std::string_view head = line.substr(0, std::min<std::size_t>(line.size(), 200));
     const std::size_t close = head.find(')');
-    if (close == std::string_view::npos) return 1;
+    if (close == std::string_view::npos) return Flow::EndStep;
     std::size_t start = close + 1;
     while (start < head.size() && head[start] == ' ')
         ++start;
     const std::string_view target = line.substr(std::min(start, line.size()));
-    if (target.empty()) return 1;
+    if (target.empty()) return Flow::EndStep;
     if (target[0] == '*' || target[0] == '@' || target[0] == '!') {
         interp.setLine(target.substr(0, std::min<std::size_t>(target.size(), 199)));
-        return 2;
+        return Flow::Redispatch;
     }
     interp.gotoLabel(target);
-    return 1;
+    return Flow::EndStep;
 }
 
-int Commands::runCjmp(std::string_view line) {
+Flow Commands::runCjmp(const CommandCall& call) {
     auto& interp = engine_.interp;
-    const std::int32_t v = line.size() <= 5
-                               ? engine_.vars.S(6)
-                               : engine_.vars.evalExpression(line.size() > 6 ? line.substr(6) : "");
-    const std::int32_t end = interp.lineAfter(interp.nextLineStartingWith(interp.readPos, '}'));
-    std::int32_t p = interp.readPos;
+    // A bare "cjmp" branches on whether the player renamed the characters.
+    const std::int32_t v = call.line.size() <= 5 ? engine_.vars.S(reg::kNamesChanged)
+                                                 : engine_.vars.evalExpression(call.args);
+    const std::int32_t end = interp.lineAfter(interp.nextLineStartingWith(interp.state().readPos, '}'));
+    std::int32_t p = interp.state().readPos;
     for (std::int32_t i = 0; i <= v; ++i) {
         const std::int32_t q = interp.lineAfter(interp.nextLineStartingWith(p, '{'));
         p = q;
-        if (q > end || q >= interp.scriptSize) {
-            interp.readPos = end;
+        if (q > end || q >= interp.state().scriptSize) {
+            interp.state().readPos = end;
             break;
         }
         if (i == v) {
-            interp.readPos = q;
+            interp.state().readPos = q;
             break;
         }
     }
-    interp.needLine = true;
-    return 0;
+    interp.requestLine();
+    return Flow::GoOn;
 }
 
-int Commands::runSwitch(std::string_view line) {
+Flow Commands::runSwitch(const CommandCall& call) {
     auto& interp = engine_.interp;
     auto& vars = engine_.vars;
-    const std::string_view name = line.size() > 8 ? line.substr(8) : std::string_view{};
+    const std::string_view name = call.args;
     if (name.empty()) {
-        const std::int32_t end = interp.nextLineStartingWith(interp.readPos, '}');
-        std::int32_t p = interp.readPos;
+        const std::int32_t end = interp.nextLineStartingWith(interp.state().readPos, '}');
+        std::int32_t p = interp.state().readPos;
         for (;;) {
             const std::int32_t q = interp.nextLineStartingWith(p, '{');
             if (q >= end) {
-                interp.readPos = end; // the "}" line, which does nothing
+                interp.state().readPos = end; // the "}" line, which does nothing
                 break;
             }
             const std::string_view caseLine = interp.scriptLineAt(q);
             if (caseLine.size() == 1 || (caseLine[1] == '(' && vars.evalCondition(caseLine.substr(1)))) {
-                interp.readPos = interp.lineAfter(q);
+                interp.state().readPos = interp.lineAfter(q);
                 break;
             }
             p = q + 2;
         }
     } else {
-        const std::int32_t end = interp.findNamedBlockEnd(interp.readPos, name);
-        std::int32_t p = interp.readPos;
+        const std::int32_t end = interp.findNamedBlockEnd(interp.state().readPos, name);
+        std::int32_t p = interp.state().readPos;
         for (;;) {
             const std::int32_t q = interp.findNamedBlockStart(p, name);
             if (q >= end) {
-                interp.readPos = end;
+                interp.state().readPos = end;
                 break;
             }
             const std::string_view caseLine = interp.scriptLineAt(q);
             const std::size_t after = 2 + name.size();
             if (after >= caseLine.size() ||
                 (caseLine[after] == '(' && vars.evalCondition(caseLine.substr(after)))) {
-                interp.readPos = interp.lineAfter(q);
+                interp.state().readPos = interp.lineAfter(q);
                 break;
             }
             p = q + static_cast<std::int32_t>(after) + 1;
         }
     }
-    interp.needLine = true;
-    return 1;
+    interp.requestLine();
+    return Flow::EndStep;
 }
 
 } // namespace veskar

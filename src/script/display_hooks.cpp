@@ -25,13 +25,10 @@ void Interpreter::DrawNamePlate(std::string_view name) {
 }
 
 void Interpreter::putNameInPageGrid(std::string_view name) {
-    auto& row = engine_.layout.pageGrid[0];
-    row.fill(0);
-    const std::size_t n = std::min(name.size(), row.size() - 1);
-    std::copy_n(name.begin(), n, row.begin());
+    engine_.layout.putNameInFirstRow(name);
 }
 
-// The page history arrives with the backlog view.
+// PENDING(backlog): the page history.
 void Interpreter::RecordPage(bool) {}
 
 void Interpreter::graTag(std::string_view args) {
@@ -45,7 +42,7 @@ void Interpreter::clrbTag(std::string_view args) {
     engine_.screen.UpdateScreen(4);
 }
 
-// Voices and the page's voice list arrive with sound.
+// PENDING(sound): the voice and the page's voice list.
 void Interpreter::cvTag(std::string_view) {}
 
 } // namespace veskar

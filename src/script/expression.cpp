@@ -5,7 +5,7 @@
 
 #include "script/script_index.h"
 #include "script/variables.h"
-#include "shell/engine.h"
+#include "core/random.h"
 
 namespace veskar {
 namespace {
@@ -84,7 +84,7 @@ bool Variables::readReference(std::string_view text, std::size_t& pos, std::int3
         int bound = 0;
         for (int i = 0; i < 7 && pos < text.size() && isDigitChar(text[pos]); ++i, ++pos)
             bound = bound * 10 + (text[pos] - '0');
-        value = bound >= 1 ? engine_.random.below(bound) : 0;
+        value = bound >= 1 ? random_.below(bound) : 0;
         return true;
     }
     default:

@@ -1,7 +1,7 @@
 // Commands that move between scripts: chain, call and end.
 
-#include <iostream>
 
+#include "core/diagnostics.h"
 #include "core/sjis.h"
 #include "script/commands.h"
 #include "shell/engine.h"
@@ -35,71 +35,63 @@ ScriptTarget parseTarget(std::string_view line, std::size_t nameAt, std::size_t 
     return target;
 }
 
-std::string fitScriptName(std::string_view name) {
+std::string fitScriptName(std::string_view name, Diagnostics& diagnostics) {
     if (name.size() <= kScriptNameMax) return std::string(name);
-    std::cerr << "veskar: script name '" << cp932ToUtf8(name) << "' is longer than " << kScriptNameMax
-              << " bytes; it is cut\n";
+    diagnostics.report("script name '" + cp932ToUtf8(name) + "' is longer than " + std::to_string(kScriptNameMax) +
+                       " bytes; it is cut");
     return std::string(name.substr(0, kScriptNameMax));
 }
 } // namespace
 
-int Commands::chain(std::string_view line) {
+Flow Commands::chain(const CommandCall& call) {
     auto& interp = engine_.interp;
-    interp.callDepth = 0;
-    const ScriptTarget target = parseTarget(line, 7, 127);
-    const std::string name = fitScriptName(target.name);
+    auto& st = interp.state();
+    st.callDepth = 0;
+    const ScriptTarget target = parseTarget(call.line, static_cast<std::size_t>(call.row.argsAt), 127);
+    const std::string name = fitScriptName(target.name, engine_.diagnostics);
     interp.resetScriptWaits();
     // A missing script leaves the old one running after this line.
-    if (!interp.loadMainScript(name)) return 1;
-    interp.currentScript = name;
+    if (!interp.loadMainScript(name)) return Flow::EndStep;
+    st.currentScript = name;
     if (target.hasLabel) interp.gotoLabel(target.label);
-    return 1;
+    return Flow::EndStep;
 }
 
-int Commands::call(std::string_view line) {
+Flow Commands::call(const CommandCall& call) {
     auto& interp = engine_.interp;
-    const ScriptTarget target = parseTarget(line, 6, 99);
-    if (interp.callDepth >= kCallStackSize) {
-        std::cerr << "veskar: calls nest deeper than " << kCallStackSize << "; the call of '"
-                  << cp932ToUtf8(target.name) << "' is refused\n";
-        interp.trace.note("call refused: nested deeper than 9");
-        return 1;
+    auto& st = interp.state();
+    const ScriptTarget target = parseTarget(call.line, static_cast<std::size_t>(call.row.argsAt), 99);
+    if (st.callDepth >= kCallStackSize) {
+        engine_.diagnostics.report("calls nest deeper than " + std::to_string(kCallStackSize) + "; the call of '" +
+                                   cp932ToUtf8(target.name) + "' is refused");
+        engine_.diagnostics.traceNote("call refused: nested deeper than 9");
+        return Flow::EndStep;
     }
     std::string name;
-    if (line.size() > 6 && line[6] == '$') {
-        const char digit = line.size() > 7 ? line[7] : '0';
+    if (!call.args.empty() && call.args[0] == '$') {
+        // "$n" names the script by a string slot.
+        const char digit = call.args.size() > 1 ? call.args[1] : '0';
         const int slot = digit >= '0' && digit <= '9' ? digit - '0' : 0;
-        name = fitScriptName(interp.stringTable[static_cast<std::size_t>(slot)]);
+        name = fitScriptName(interp.stringSlot(slot), engine_.diagnostics);
     } else {
-        name = fitScriptName(target.name);
+        name = fitScriptName(target.name, engine_.diagnostics);
     }
-    auto& entry = interp.callStack[static_cast<std::size_t>(interp.callDepth)];
-    entry.script = interp.currentScript;
-    entry.returnOffset = interp.readPos;
+    auto& entry = st.callStack[static_cast<std::size_t>(st.callDepth)];
+    entry.script = st.currentScript;
+    entry.returnOffset = st.readPos;
     if (interp.loadMainScript(name)) {
-        interp.currentScript = name;
+        st.currentScript = name;
         interp.resetScriptWaits();
-        ++interp.callDepth;
+        ++st.callDepth;
     }
     // In the new script, or in the old one when the load failed.
     if (target.hasLabel) interp.gotoLabel(target.label);
-    return 1;
+    return Flow::EndStep;
 }
 
-int Commands::end() {
-    auto& interp = engine_.interp;
-    if (interp.callDepth <= 0) {
-        endSceneReplay();
-        return 1;
-    }
-    --interp.callDepth;
-    const CallStackEntry entry = interp.callStack[static_cast<std::size_t>(interp.callDepth)];
-    if (interp.loadMainScript(entry.script)) {
-        interp.currentScript = entry.script;
-        interp.readPos = entry.returnOffset;
-    }
-    interp.needLine = true;
-    return 1;
+Flow Commands::end(const CommandCall&) {
+    if (!engine_.interp.returnFromCall()) endSceneReplay();
+    return Flow::EndStep;
 }
 
 } // namespace veskar

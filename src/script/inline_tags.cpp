@@ -44,9 +44,9 @@ constexpr std::array<InlineTag, 10> kInlineTags = {{
 }};
 } // namespace
 
-Interpreter::Flow Interpreter::inlineTag() {
+Flow Interpreter::inlineTag() {
     const std::string_view text = line();
-    const std::size_t open = static_cast<std::size_t>(linePos);
+    const std::size_t open = static_cast<std::size_t>(st_.linePos);
     const std::string_view afterBracket = text.substr(open + 1);
     int tag = -1;
     for (std::size_t i = 0; i < kInlineTags.size(); ++i) {
@@ -67,13 +67,13 @@ Interpreter::Flow Interpreter::inlineTag() {
         graTag(args);
         break;
     case kTagNormalSpacing:
-        engine_.layout.wideSpacing = 0;
+        engine_.layout.setWideSpacing(false);
         break;
     case kTagWideSpacing:
-        engine_.layout.wideSpacing = 1;
+        engine_.layout.setWideSpacing(true);
         break;
     case kTagCol:
-        engine_.layout.textColorIndex = readScriptNumber(args);
+        engine_.layout.setTextColorIndex(readScriptNumber(args));
         break;
     case kTagWait:
         // A negative wait would never be counted down.
@@ -86,14 +86,14 @@ Interpreter::Flow Interpreter::inlineTag() {
         clrbTag(args);
         break;
     case kTagDelay:
-        charDelay = readScriptNumber(args);
+        st_.charDelay = readScriptNumber(args);
         break;
     case kTagValue:
         insertText(std::to_string(engine_.vars.evalExpression(args)));
         break;
     case kTagString: {
         const std::int32_t n = readScriptNumber(args);
-        if (n >= 0 && n <= 9) insertText(stringTable[static_cast<std::size_t>(n)]);
+        if (n >= 0 && n <= 9) insertText(st_.stringTable[static_cast<std::size_t>(n)]);
         break;
     }
     default:
@@ -102,10 +102,10 @@ Interpreter::Flow Interpreter::inlineTag() {
 
     const std::size_t close = text.find(']', open);
     if (close == std::string_view::npos) {
-        needLine = true;
+        st_.needLine = true;
         return tag == kTagWait ? Flow::EndStep : Flow::GoOn;
     }
-    linePos = static_cast<std::int32_t>(close + 1);
+    st_.linePos = static_cast<std::int32_t>(close + 1);
     if (tag == kTagWait) return Flow::EndStep;
     return Flow::Redispatch; // the character loop continues
 }

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iostream>
 
 #include "core/sjis.h"
 #include "script/command_table.h"
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
@@ -19,77 +19,80 @@ constexpr int kLinesPerStepLimit = 100000;
 Interpreter::Interpreter(Engine& engine)
     : MainScriptBuffer(std::make_unique<std::array<std::uint8_t, kScriptBufferSize>>()), commands(engine),
       engine_(engine) {
-    trace.open(engine.options.tracePath);
-    // Script errors the player never sees go to the trace, when there is one.
-    engine.vars.diagnostics = [this](std::string_view message, std::string_view text) {
-        trace.diagnostic(message, text);
-    };
+    if (!trace.open(engine.options.tracePath))
+        engine.diagnostics.report("cannot write the trace file " + engine.options.tracePath->string());
+    // Script problems also go to the trace, next to their line.
+    engine.diagnostics.setListener({
+        [this](std::string_view message, std::string_view text) { trace.diagnostic(message, text); },
+        [this](std::string_view message) { trace.note(message); },
+    });
 }
 
 Interpreter::~Interpreter() = default;
 
 std::string_view Interpreter::line() const {
-    const char* text = reinterpret_cast<const char*>(lineBuffer.data());
+    const char* text = reinterpret_cast<const char*>(st_.lineBuffer.data());
     return {text, strnlen(text, kLineBufferSize - 1)};
 }
 
 void Interpreter::setLine(std::string_view text) {
     const std::size_t n = std::min(text.size(), kLineBufferSize - 1);
-    std::memmove(lineBuffer.data(), text.data(), n);
-    lineBuffer[n] = 0;
+    std::memmove(st_.lineBuffer.data(), text.data(), n);
+    st_.lineBuffer[n] = 0;
 }
 
 void Interpreter::runStep() {
     for (int lines = 0; lines < kLinesPerStepLimit; ++lines) {
         Flow flow;
-        if (!needLine) {
+        if (!st_.needLine) {
             flow = textLoop();
         } else {
             nameAsText = false;
-            lineStart = readPos;
-            linePos = 0;
-            if (readPos >= scriptSize) {
+            st_.lineStart = st_.readPos;
+            st_.linePos = 0;
+            if (st_.readPos >= st_.scriptSize) {
                 endOfScript();
                 return;
             }
             readLine();
             flow = dispatchLine();
             while (flow == Flow::Redispatch) {
-                linePos = 0;
-                trace.beginLine(loadedScript, lineStart, line(), true);
+                st_.linePos = 0;
+                trace.beginLine(st_.loadedScript, st_.lineStart, line(), true);
                 flow = dispatchLine();
             }
         }
         if (flow == Flow::EndStep) return;
-        needLine = true;
+        st_.needLine = true;
     }
 }
 
 void Interpreter::readLine() {
     const auto* buffer = MainScriptBuffer->data();
-    const std::int32_t start = readPos;
+    const std::int32_t start = st_.readPos;
     std::int32_t end = start;
-    while (end < scriptSize && buffer[end] != 0)
+    while (end < st_.scriptSize && buffer[end] != 0)
         ++end;
     const std::size_t length = static_cast<std::size_t>(end - start);
     const std::size_t kept = std::min(length, kLineBufferSize - 1);
     if (kept < length)
-        std::cerr << "veskar: line at offset " << start << " of script '" << cp932ToUtf8(loadedScript)
-                  << "' is " << length << " bytes; only the first " << kept << " are used\n";
-    std::memcpy(lineBuffer.data(), buffer + start, kept);
-    lineBuffer[kept] = 0;
+        engine_.diagnostics.report("line at offset " + std::to_string(start) + " of script '" +
+                                   cp932ToUtf8(st_.loadedScript) + "' is " + std::to_string(length) +
+                                   " bytes; only the first " + std::to_string(kept) + " are used");
+    std::memcpy(st_.lineBuffer.data(), buffer + start, kept);
+    st_.lineBuffer[kept] = 0;
     // Past the NUL; a last line without one ends at the script's end.
-    readPos = std::min(end + 1, scriptSize);
-    trace.beginLine(loadedScript, lineStart, line());
+    st_.readPos = std::min(end + 1, st_.scriptSize);
+    trace.beginLine(st_.loadedScript, st_.lineStart, line());
 }
 
-Interpreter::Flow Interpreter::dispatchLine() {
+Flow Interpreter::dispatchLine() {
     const std::string_view text = line();
-    const std::uint8_t first = lineBuffer[0];
+    const std::uint8_t first = st_.lineBuffer[0];
     switch (first) {
     case 0:
         trace.endLine();
-        ++engine_.layout.textRow;
+        engine_.layout.skipRow();
         return Flow::GoOn;
     case '!':
         engine_.vars.runAssignment(text.substr(1));
@@ -104,9 +107,9 @@ Interpreter::Flow Interpreter::dispatchLine() {
         if (text.size() > 1 && text[1] == ':') {
             std::string_view name = text.substr(2);
             name = name.substr(0, name.find('('));
-            readPos = findNamedBlockEnd(readPos, name);
+            st_.readPos = findNamedBlockEnd(st_.readPos, name);
         } else {
-            readPos = nextLineStartingWith(readPos, '}');
+            st_.readPos = nextLineStartingWith(st_.readPos, '}');
         }
         trace.endLine();
         return Flow::GoOn;
@@ -130,12 +133,12 @@ Interpreter::Flow Interpreter::dispatchLine() {
         return runCommandLine();
     default:
         trace.endLine();
-        needLine = false;
+        st_.needLine = false;
         return textLoop();
     }
 }
 
-Interpreter::Flow Interpreter::runCommandLine() {
+Flow Interpreter::runCommandLine() {
     const auto index = matchCommand(line());
     if (!index) {
         trace.endLine("unknown command");
@@ -143,11 +146,9 @@ Interpreter::Flow Interpreter::runCommandLine() {
     }
     // The command may rewrite lineBuffer; it works on its own copy.
     const std::string text(line());
-    const int result = commands.runCommand(*index, text);
-    trace.endLine("#" + std::to_string(*index) + " " + std::to_string(result));
-    if (result == 0) return Flow::GoOn;
-    if (result == 2) return Flow::Redispatch;
-    return Flow::EndStep;
+    const Flow result = commands.runCommand(*index, text);
+    trace.endLine("#" + std::to_string(*index) + " " + std::to_string(flowNumber(result)));
+    return result;
 }
 
 void Interpreter::beginClickWait(int kind) {
@@ -156,30 +157,30 @@ void Interpreter::beginClickWait(int kind) {
     TextHurry = false;
 }
 
-Interpreter::Flow Interpreter::pageEndLine(int kind, bool record) {
+Flow Interpreter::pageEndLine(int kind, bool record) {
     closeLogEntry();
     beginClickWait(kind);
-    needLine = true;
+    st_.needLine = true;
     if (record) RecordPage(false);
     return Flow::EndStep;
 }
 
-Interpreter::Flow Interpreter::continueWaitLine() {
+Flow Interpreter::continueWaitLine() {
     if (engine_.run.SkipActive) return Flow::GoOn;
     beginClickWait(2);
-    needLine = true;
+    st_.needLine = true;
     RecordPage(true);
-    engine_.vars.S(39) = 1;
+    engine_.vars.S(reg::kMidPageWait) = 1;
     return Flow::EndStep;
 }
 
-Interpreter::Flow Interpreter::runNameLine() {
+Flow Interpreter::runNameLine() {
     auto& vars = engine_.vars;
-    if (vars.S(150) == 0 && !engine_.run.WindowShown) newPage();
-    if (vars.S(150) == 1) {
-        linePos = 1;
+    if (vars.S(reg::kFullScreenText) == 0 && !engine_.run.WindowShown) newPage();
+    if (vars.S(reg::kFullScreenText) == 1) {
+        st_.linePos = 1;
         nameAsText = true;
-        needLine = false;
+        st_.needLine = false;
         return textLoop();
     }
     const std::string_view text = line();
@@ -188,17 +189,17 @@ Interpreter::Flow Interpreter::runNameLine() {
     if (text.size() >= 5 && static_cast<std::uint8_t>(text[1]) == 0x81 &&
         static_cast<std::uint8_t>(text[2]) == 0x90 && static_cast<std::uint8_t>(text[3]) == 0x82 &&
         static_cast<std::uint8_t>(text[4]) >= 0x4F && static_cast<std::uint8_t>(text[4]) <= 0x58)
-        name = stringTable[static_cast<std::size_t>(static_cast<std::uint8_t>(text[4]) - 0x4F)];
-    nameplateText = std::string(name.substr(0, kStringSlotMax));
-    appendLog(nameplateText);
+        name = st_.stringTable[static_cast<std::size_t>(static_cast<std::uint8_t>(text[4]) - 0x4F)];
+    st_.nameplateText = std::string(name.substr(0, kStringSlotMax));
+    appendLog(st_.nameplateText);
     closeLogEntry();
-    putNameInPageGrid(nameplateText);
-    DrawNamePlate(nameplateText);
+    putNameInPageGrid(st_.nameplateText);
+    DrawNamePlate(st_.nameplateText);
     return Flow::GoOn;
 }
 
 void Interpreter::computeAutoWait() {
-    const int level = engine_.vars.S(26);
+    const int level = engine_.vars.S(reg::kAutoLevel);
     // Levels are 0-16; a script-set level of 28 or more must not divide by zero.
     const int divisor = std::max(1, 28 - level);
     engine_.run.AutoCountdown = engine_.layout.pageChars / divisor + 2 * level + 2;
@@ -206,7 +207,7 @@ void Interpreter::computeAutoWait() {
 
 void Interpreter::closeLogEntry() {
     engine_.backlog.closeLogEntry();
-    engine_.vars.S(38) = 0;
+    engine_.vars.S(reg::kWrappedRow) = 0;
 }
 
 void Interpreter::appendLog(std::string_view bytes) {

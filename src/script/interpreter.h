@@ -9,14 +9,16 @@
 #include <string>
 #include <string_view>
 
+#include "archive/script_loader.h"
 #include "script/commands.h"
+#include "script/flow.h"
 #include "script/trace.h"
 
 namespace veskar {
 
 class Engine;
 
-constexpr std::size_t kScriptBufferSize = 262144;
+
 constexpr int kCallStackSize = 9;
 constexpr std::int32_t kNoLine = 16777215;
 constexpr std::size_t kLineBufferSize = 2048;
@@ -24,6 +26,9 @@ constexpr std::size_t kLineBufferSize = 2048;
 // the fixed fields they are saved in.
 constexpr std::size_t kScriptNameMax = 29;
 constexpr std::size_t kStringSlotMax = 63;
+constexpr int kStringSlots = 10;
+// The slot that holds the chapter title.
+constexpr int kTitleSlot = 9;
 
 struct CallStackEntry {
     std::string script; // at most 29 bytes
@@ -69,26 +74,50 @@ public:
     // Replaces the current line (the `if` command hands its target back this way).
     void setLine(std::string_view text);
 
-    // Script text, filled by the script loader.
-    std::unique_ptr<std::array<std::uint8_t, kScriptBufferSize>> MainScriptBuffer;
-    std::int32_t scriptSize = 0;
-    std::int32_t readPos = 0;
-    std::int32_t lineStart = 0;
-    std::array<std::uint8_t, kLineBufferSize> lineBuffer{};
-    std::int32_t linePos = 0;
-    bool needLine = true;
-    std::string currentScript;
-    std::string loadedScript;
-    int callDepth = 0;
-    std::array<CallStackEntry, kCallStackSize> callStack;
-    std::array<std::string, 10> stringTable; // Shift-JIS, at most 63 bytes each
+    // What a saved game holds of the interpreter.
+    struct State {
+        std::int32_t readPos = 0;
+        std::int32_t lineStart = 0;
+        std::int32_t linePos = 0;
+        std::int32_t scriptSize = 0;
+        bool needLine = true;
+        std::array<std::uint8_t, kLineBufferSize> lineBuffer{};
+        std::string currentScript;
+        std::string loadedScript;
+        int callDepth = 0;
+        std::array<CallStackEntry, kCallStackSize> callStack;
+        std::array<std::string, kStringSlots> stringTable; // Shift-JIS, at most 63 bytes each
+        int charDelay = 1;
+        std::string nameplateText; // at most 63 bytes
+    };
+    State& state() { return st_; }
+    const State& state() const { return st_; }
 
+    // The next step starts by reading a new line.
+    void requestLine() { st_.needLine = true; }
+    // Moves to `pos` of the script and reads the line there next.
+    void jumpTo(std::int32_t pos) {
+        st_.readPos = pos;
+        st_.needLine = true;
+    }
+    // Stores a string slot (0-9), cut at a whole character to 63 bytes.
+    void setStringSlot(int slot, std::string_view text);
+    const std::string& stringSlot(int slot) const;
+    // The name plate's text is forgotten with the page.
+    void clearNameplate() { st_.nameplateText.clear(); }
+    // Empties every string slot (start-up).
+    void clearStringSlots();
+    // Back to the caller of the running script: false at the outermost level.
+    // A caller that cannot be loaded again leaves the script at its end.
+    bool returnFromCall();
+
+    // Scratch: the script text (loaded again from `loadedScript`) and what the
+    // current line is doing.
+    std::unique_ptr<std::array<std::uint8_t, kScriptBufferSize>> MainScriptBuffer;
     std::string insertBuffer; // at most 63 bytes
     std::size_t insertPos = 0;
-    int charDelay = 1;
     bool TextHurry = false;
     bool nameAsText = false;
-    std::string nameplateText; // at most 63 bytes
     // The last `mark` met a passage read before.
     bool alreadyRead = false;
 
@@ -96,9 +125,6 @@ public:
     Trace trace;
 
 private:
-    friend class Commands;
-
-    enum class Flow { GoOn, EndStep, Redispatch };
 
     Flow dispatchLine();
     Flow runCommandLine();
@@ -135,6 +161,7 @@ private:
     // Plays a voice and lists it for the page; arrives with sound.
     void cvTag(std::string_view name);
 
+    State st_;
     Engine& engine_;
 };
 

@@ -6,6 +6,7 @@
 #include "core/numbers.h"
 #include "core/sjis.h"
 #include "script/interpreter.h"
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
@@ -33,14 +34,14 @@ void Interpreter::insertText(std::string_view text) {
 
 bool Interpreter::typewriterPause() {
     const auto& run = engine_.run;
-    if (nameAsText || charDelay == 0 || TextHurry || run.SkipActive) return false;
-    const bool typewriter = engine_.settings.Delay == 0 || engine_.vars.S(26) != 0;
+    if (nameAsText || st_.charDelay == 0 || TextHurry || run.SkipActive) return false;
+    const bool typewriter = engine_.settings.Delay == 0 || engine_.vars.S(reg::kAutoLevel) != 0;
     if (!typewriter) return false;
-    engine_.run.WaitTicks = charDelay == 1 ? 0 : std::max(0, charDelay - 1);
+    engine_.run.WaitTicks = st_.charDelay == 1 ? 0 : std::max(0, st_.charDelay - 1);
     return true;
 }
 
-Interpreter::Flow Interpreter::textLoop() {
+Flow Interpreter::textLoop() {
     auto& run = engine_.run;
     const std::string_view text = line();
     const auto byteAt = [&](std::int32_t i) -> std::uint8_t {
@@ -58,16 +59,16 @@ Interpreter::Flow Interpreter::textLoop() {
             continue;
         }
 
-        const std::uint8_t b = byteAt(linePos);
-        const std::uint16_t code = static_cast<std::uint16_t>(b << 8 | byteAt(linePos + 1));
+        const std::uint8_t b = byteAt(st_.linePos);
+        const std::uint16_t code = static_cast<std::uint16_t>(b << 8 | byteAt(st_.linePos + 1));
         if (b == '%') {
             std::size_t consumed = 0;
-            std::int32_t n = readScriptNumber(text.substr(static_cast<std::size_t>(linePos) + 1), &consumed);
+            std::int32_t n = readScriptNumber(text.substr(static_cast<std::size_t>(st_.linePos) + 1), &consumed);
             if (n != 0) {
-                linePos += 1 + static_cast<std::int32_t>(consumed);
+                st_.linePos += 1 + static_cast<std::int32_t>(consumed);
             } else {
                 n = 10;
-                linePos += 1;
+                st_.linePos += 1;
             }
             // A negative wait would never be counted down.
             if (!run.SkipActive) run.WaitTicks = std::max(0, n);
@@ -85,51 +86,50 @@ Interpreter::Flow Interpreter::textLoop() {
         }
         if (b == 0) {
             closeLogEntry();
-            needLine = true;
-            engine_.layout.textColumn = 0;
-            ++engine_.layout.textRow;
+            st_.needLine = true;
+            engine_.layout.nextRow();
             nameAsText = false;
             return run.SkipActive ? Flow::GoOn : Flow::EndStep;
         }
         if (code == kPageEndMark) {
             closeLogEntry();
             beginClickWait(1);
-            needLine = true;
+            st_.needLine = true;
             return Flow::EndStep;
         }
         if (code == kNewPageMark) {
             closeLogEntry();
             newPage();
-            needLine = true;
+            st_.needLine = true;
             return Flow::EndStep;
         }
         if (code == kMidWaitMark) {
             beginClickWait(2);
-            if (linePos == 0)
-                needLine = true;
+            if (st_.linePos == 0)
+                st_.needLine = true;
             else
-                linePos += 2;
+                st_.linePos += 2;
             return Flow::EndStep;
         }
         if (code == kInsertMark) {
-            const std::uint8_t lead = byteAt(linePos + 2);
-            const std::uint8_t digit = byteAt(linePos + 3);
+            const std::uint8_t lead = byteAt(st_.linePos + 2);
+            const std::uint8_t digit = byteAt(st_.linePos + 3);
             if (lead == 0x82 && digit >= 0x4F && digit <= 0x58) {
                 const int d = digit - 0x4F;
                 if (d <= 1 && engine_.vars.F.test(28))
                     insertText(sjisText("へたれ"));
                 else
-                    insertText(stringTable[static_cast<std::size_t>(d)]);
+                    insertText(st_.stringTable[static_cast<std::size_t>(d)]);
             }
             // The mark and what follows it take four bytes, but never past the line's end.
-            linePos = std::min<std::int32_t>(linePos + 4, static_cast<std::int32_t>(text.size()));
+            st_.linePos = std::min<std::int32_t>(st_.linePos + 4, static_cast<std::int32_t>(text.size()));
             continue;
         }
 
-        const bool single = isSingleByteChar(b) || byteAt(linePos + 1) == 0;
+        const bool single = isSingleByteChar(b) || byteAt(st_.linePos + 1) == 0;
         const std::size_t width = single ? 1 : 2;
-        const std::string_view ch = text.substr(static_cast<std::size_t>(linePos), width);
-        linePos += static_cast<std::int32_t>(width);
+        const std::string_view ch = text.substr(static_cast<std::size_t>(st_.linePos), width);
+        st_.linePos += static_cast<std::int32_t>(width);
         const std::size_t logged = engine_.backlog.append(ch);
         if (!single && unlogged(code)) unappendLog(logged);
         emitChar(ch);
@@ -137,16 +137,16 @@ Interpreter::Flow Interpreter::textLoop() {
     }
 }
 
-Interpreter::Flow Interpreter::ruby() {
+Flow Interpreter::ruby() {
     const std::string_view text = line();
-    const std::size_t start = static_cast<std::size_t>(linePos) + 1;
+    const std::size_t start = static_cast<std::size_t>(st_.linePos) + 1;
     const std::size_t close = text.find('>', start);
     DrawRuby(text.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start));
     if (close == std::string_view::npos) {
-        needLine = true;
+        st_.needLine = true;
         return Flow::GoOn;
     }
-    linePos = static_cast<std::int32_t>(close + 1);
+    st_.linePos = static_cast<std::int32_t>(close + 1);
     return Flow::Redispatch; // the character loop continues
 }
 

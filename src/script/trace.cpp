@@ -1,15 +1,14 @@
 #include "script/trace.h"
 
-#include <iostream>
 
 #include "core/sjis.h"
 
 namespace veskar {
 
-void Trace::open(const std::optional<std::filesystem::path>& path) {
-    if (!path) return;
+bool Trace::open(const std::optional<std::filesystem::path>& path) {
+    if (!path) return true;
     out_.open(*path, std::ios::binary | std::ios::trunc);
-    if (!out_) std::cerr << "veskar: cannot write the trace file " << path->string() << '\n';
+    return static_cast<bool>(out_);
 }
 
 void Trace::beginLine(std::string_view script, std::int32_t offset, std::string_view sjisLine,

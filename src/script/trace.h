@@ -20,8 +20,9 @@ namespace veskar {
 
 class Trace {
 public:
-    // Opens (truncates) the file; without a path nothing is written.
-    void open(const std::optional<std::filesystem::path>& path);
+    // Opens (truncates) the file; without a path nothing is written. False
+    // when the file cannot be written.
+    bool open(const std::optional<std::filesystem::path>& path);
     bool enabled() const { return out_.is_open(); }
 
     // A line about to run; written once its outcome is known (endLine) or when

@@ -9,7 +9,8 @@
 
 namespace veskar {
 
-class Engine;
+class Diagnostics;
+class Random;
 
 template <int Bits> class BitBank {
 public:
@@ -39,7 +40,8 @@ public:
     static constexpr int kGBase = 3000;
     static constexpr int kIntCount = 3010;
 
-    explicit Variables(Engine& engine) : engine_(engine) {}
+    // `random` serves R references; problems of expressions go to `diagnostics`.
+    Variables(Random& random, Diagnostics& diagnostics) : random_(random), diagnostics_(diagnostics) {}
 
     // Bounds-checked access: an index outside the bank reads a scratch value
     // that is thrown away.
@@ -49,6 +51,8 @@ public:
     // Any position of the integer array (0-3009), as the P reference reaches it.
     std::int32_t& P(int position) { return at(0, kIntCount, position); }
 
+    // Everything below is saved with the game (the global banks E, gallery
+    // and recollection also in the global data).
     std::array<std::int32_t, kIntCount> ints{};
     BitBank<1024> F;
     BitBank<1024> E;
@@ -59,6 +63,14 @@ public:
 
     // Clears every bank (start-up).
     void clearAll();
+    // V000-V999.
+    void clearV();
+    // What `gameinit` forgets: banks F and T and V000-V999.
+    void clearGameState();
+
+    // PENDING(input): S000 or S028 changed, so the menus' availability must be
+    // refreshed; the input handling sets this.
+    std::function<void()> menuRegistersChanged;
 
     // Left to right without precedence; an invalid character makes it 0.
     std::int32_t evalExpression(std::string_view text);
@@ -67,20 +79,14 @@ public:
     // Comparisons joined by "&" and "|", evaluated left to right with early exits.
     bool evalCondition(std::string_view text);
 
-    // Script errors the player never sees: "無効数式" (invalid expression) and
-    // "代入エラー" (assignment error). The sink receives the message in UTF-8
-    // and the script text as it was given, in Shift-JIS. Empty: dropped.
-    std::function<void(std::string_view message, std::string_view text)> diagnostics;
-
 private:
     // Value of the reference whose letter is at text[pos]; pos moves past it.
     // Returns false when the letter starts no reference.
     bool readReference(std::string_view text, std::size_t& pos, std::int32_t& value);
     bool storeTarget(char bank, std::string_view index, std::int32_t value);
-    void onMenuRegisterChanged();
-    void report(std::string_view message, std::string_view text) const {
-        if (diagnostics) diagnostics(message, text);
-    }
+    // Script errors the player never sees: "無効数式" (invalid expression) and
+    // "代入エラー" (assignment error), with the script text as it was given.
+    void report(std::string_view message, std::string_view text) const;
 
     std::int32_t& at(int base, int count, int n) {
         if (n < 0 || n >= count) {
@@ -90,7 +96,8 @@ private:
         return ints[static_cast<std::size_t>(base + n)];
     }
 
-    Engine& engine_;
+    Random& random_;
+    Diagnostics& diagnostics_;
     std::int32_t scratch_ = 0;
 };
 

@@ -4,12 +4,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "archive/archives.h"
 #include "archive/script_loader.h"
+#include "core/diagnostics.h"
 #include "core/random.h"
 #include "graphics/frame_timer.h"
 #include "graphics/pictures.h"
@@ -19,6 +21,7 @@
 #include "script/interpreter.h"
 #include "script/variables.h"
 #include "shell/game_definition.h"
+#include "shell/input.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
 #include "text/backlog.h"
@@ -41,6 +44,8 @@ struct Platform {
     SettingsStore& settingsStore;
     AudioDevice& audio;
     FontSource* fonts = nullptr;
+    // Where diagnostics go; standard error when none is given.
+    std::ostream* diagnosticsOut = nullptr;
 };
 
 struct EngineOptions {
@@ -53,8 +58,6 @@ struct EngineOptions {
     bool holdSkip = false;
 };
 
-enum class MouseButton { Left, Right, Middle };
-
 class Engine {
 public:
     Engine(Platform platform, EngineOptions options);
@@ -63,6 +66,7 @@ public:
     Engine& operator=(const Engine&) = delete;
 
     // --- Main window handlers -------------------------------------------
+    // Input goes to `input`; the handlers are here because the host drives them.
     // Creation: runs the start-up sequence.
     void FormCreate();
     // One main-loop pass. Returns the tick count at which the next pass is due.
@@ -74,18 +78,24 @@ public:
     bool FormCloseQuery();
     void FormDestroy();
 
-    void mouseDown(MouseButton button, Point position);
-    void mouseUp(MouseButton button, Point position);
-    void mouseMove(Point position);
-    void wheel(int delta, Point position);
-    void keyDown(int key);
-    void keyUp(int key);
+    void mouseDown(MouseButton button, Point position) { input.mouseDown(button, position); }
+    void mouseUp(MouseButton button, Point position) { input.mouseUp(button, position); }
+    void mouseMove(Point position) { input.mouseMove(position); }
+    void wheel(int delta, Point position) { input.wheel(delta, position); }
+    void keyDown(int key) { input.keyDown(key); }
+    void keyUp(int key) { input.keyUp(key); }
 
     // Tool-strip buttons: "終了", "読込", "記録", "設定".
-    void toolQuit();
-    void toolLoad();
-    void toolSave();
-    void toolConfig();
+    void toolQuit() { input.toolQuit(); }
+    void toolLoad() { input.toolLoad(); }
+    void toolSave() { input.toolSave(); }
+    void toolConfig() { input.toolConfig(); }
+
+    // --- Operations several subsystems use ----------------------------------
+    // "ゲームを終了しますか？" with OK and Cancel; true when the player chose OK.
+    bool askToQuit();
+    // Whether the player's names differ from the game's default names.
+    bool namesChanged() const;
 
     // --- Shared services ----------------------------------------------------
     Host& host;
@@ -94,6 +104,7 @@ public:
     AudioDevice& audio;
     FontSource* fonts;
     EngineOptions options;
+    Diagnostics diagnostics;
 
     RunState run;
     Random random;
@@ -102,18 +113,19 @@ public:
     std::unique_ptr<SettingsSection> settingsSection;
 
     // --- Subsystems -------------------------------------------------------
-    Archives archives;
-    Pictures pictures{*this};
-    Variables vars;
+    Archives archives{options.gameDir, diagnostics};
+    Pictures pictures{archives, diagnostics};
+    Variables vars{random, diagnostics};
     Backlog backlog;
+    ScriptLoader scripts{archives, diagnostics};
     Interpreter interp;
-    ScriptLoader scripts;
     FrameTimer frameTimer;
     Scene scene;
     ScreenUpdate screen;
     Glyphs glyphs;
     MessageWindow window;
     TextLayout layout;
+    Input input{*this};
 
     // Whether the start-up sequence could not read the game (the window then
     // closes on the first pass).

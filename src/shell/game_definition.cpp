@@ -1,7 +1,6 @@
 #include "shell/game_definition.h"
 
 #include <functional>
-#include <iostream>
 #include <string>
 #include <unordered_map>
 
@@ -80,8 +79,8 @@ std::optional<DefinitionError> readSpeaker(GameDefinition& d, std::string_view v
     const auto n = parseWholeInteger(numberField);
     if (!n) return notAnInteger(numberField);
     if (*n < 0 || *n >= GameDefinition::kSpeakerEntries) {
-        std::cerr << "veskar: _config: NAME entry " << *n << " is outside 0-" << GameDefinition::kSpeakerEntries - 1
-                  << "; line ignored\n";
+        d.notes.push_back("_config: NAME entry " + std::to_string(*n) + " is outside 0-" +
+                          std::to_string(GameDefinition::kSpeakerEntries - 1) + "; line ignored");
         return std::nullopt;
     }
     SpeakerColour& entry = d.NAME[static_cast<std::size_t>(*n)];

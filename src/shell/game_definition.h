@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <expected>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "archive/archives.h"
@@ -25,6 +26,9 @@ struct SpeakerColour {
 
 struct GameDefinition {
     static constexpr int kSpeakerEntries = 60;
+
+    // Lines the reader ignored, with why; whoever reads the definition says them once.
+    std::vector<std::string> notes;
 
     std::string TITLE, MAKER, MAKER_REG, GAME_ID;
     std::string DEFAULT_NAME, DEFAULT_NAME2, DEFAULT_NAME3, DEFAULT_NAME4;

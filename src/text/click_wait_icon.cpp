@@ -15,8 +15,8 @@ Point MessageWindow::clickWaitPosition() const {
     if (engine_.layout.fullScreenText()) {
         // In the full-screen text mode the icon follows the text cursor.
         const TextLayout& layout = engine_.layout;
-        return {layout.textColumn * d.TX2_PITCH_X + d.TX2_OFS_X,
-                layout.textRow * d.TX2_PITCH_Y + d.TX2_OFS_Y};
+        return {layout.state().textColumn * d.TX2_PITCH_X + d.TX2_OFS_X,
+                layout.state().textRow * d.TX2_PITCH_Y + d.TX2_OFS_Y};
     }
     return {d.CLICK_WAIT_OFS_X, d.CLICK_WAIT_OFS_Y};
 }

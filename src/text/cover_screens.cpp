@@ -2,26 +2,25 @@
 // picture without the message window (the window hidden), and the panic
 // picture.
 
+#include "script/registers.h"
 #include "shell/engine.h"
 #include "text/message_window.h"
 
 namespace veskar {
 
 namespace {
-constexpr int kWindowHideAllowed = 28; // S028
-constexpr int kWindowHidden = 1;       // ScreenMode while the window is hidden
 } // namespace
 
 void MessageWindow::HideMessageWindow() {
-    if (engine_.vars.S(kWindowHideAllowed) == 0) return;
+    if (engine_.vars.S(reg::kSavingAllowed) == 0) return;
     // The menus are disabled here once input handling exists.
     HiddenScreenCopy = engine_.pictures.nextScreen;
     showOnDisplay(engine_.pictures.sceneBuffer, 0, 0);
-    engine_.run.ScreenMode = kWindowHidden;
+    engine_.run.ScreenMode = screen_mode::kWindowHidden;
 }
 
 void MessageWindow::ShowHiddenWindow() {
-    if (engine_.run.ScreenMode != kWindowHidden) return;
+    if (engine_.run.ScreenMode != screen_mode::kWindowHidden) return;
     showOnDisplay(HiddenScreenCopy, 0, 0);
     HiddenScreenCopy = Picture();
     engine_.run.ScreenMode = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
@@ -204,7 +205,7 @@ void Glyphs::PrepareGlyph(std::string_view bytes) {
 }
 
 void Glyphs::SetTextColour(int n) {
-    const Colour colour = n == 0 ? static_cast<Colour>(engine_.vars.S(37)) & 0xFFFFFF
+    const Colour colour = n == 0 ? static_cast<Colour>(engine_.vars.S(reg::kTextColour)) & 0xFFFFFF
                                  : palette()[static_cast<std::size_t>(n & 7)];
     if (colour == LastTileColour) return;
     textTile.fill(colour);
@@ -213,7 +214,7 @@ void Glyphs::SetTextColour(int n) {
 }
 
 void Glyphs::resetTextColour() {
-    engine_.vars.S(37) = static_cast<std::int32_t>(makeColour(255, 255, 255));
+    engine_.vars.S(reg::kTextColour) = static_cast<std::int32_t>(makeColour(255, 255, 255));
     SetTextColour(0);
 }
 

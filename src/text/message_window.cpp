@@ -3,18 +3,16 @@
 #include <algorithm>
 
 #include "graphics/kernels.h"
+#include "script/registers.h"
 #include "shell/engine.h"
 
 namespace veskar {
 
 namespace {
-constexpr int kFullScreenText = 150; // S150
-constexpr int kTextColour = 37;      // S037
 constexpr int kAsDrawnOpacity = 192; // TXBG_A that leaves the mask as drawn
 constexpr int kFadeStep = 8;         // levels per period of a window fade
 constexpr std::uint32_t kFadePeriod = 10;
 constexpr int kTextModeTransition = 6;
-constexpr int kPageBackView = 9; // ScreenMode of the page recall
 constexpr int kNamePlateTextX = 4;
 constexpr int kNamePlateTextY = 6;
 
@@ -177,7 +175,7 @@ void MessageWindow::OpenMessageWindow() {
     ComposeScreenWithWindow();
     if (!run.SkipActive) fadeOnDisplay(pictures.nextScreen, pictures.prevScreen);
     showOnDisplay(pictures.nextScreen, 0, 0);
-    engine_.layout.pageEmpty = true;
+    engine_.layout.markPageEmpty();
 }
 
 void MessageWindow::CloseMessageWindow() {
@@ -185,31 +183,28 @@ void MessageWindow::CloseMessageWindow() {
     auto& pictures = engine_.pictures;
     auto& layout = engine_.layout;
     // The cursor goes home; the page grid itself is kept.
-    layout.textColumn = 0;
-    layout.textRow = 0;
-    layout.wideSpacing = 0;
-    layout.textColorIndex = 0;
+    layout.homeCursorAndStyle();
     if (!run.WindowShown) return;
     if (!run.SkipActive) fadeOnDisplay(pictures.sceneBuffer, pictures.nextScreen);
     showOnDisplay(pictures.sceneBuffer, 0, 0);
     pictures.nextScreen = pictures.sceneBuffer;
     run.WindowShown = false;
-    layout.pageEmpty = true;
+    layout.markPageEmpty();
 }
 
 void MessageWindow::SetTextMode(int n) {
     auto& vars = engine_.vars;
     ComposedWindowValid = false;
     engine_.glyphs.resetTextColour();
-    if (n == vars.S(kFullScreenText)) return;
+    if (n == vars.S(reg::kFullScreenText)) return;
 
     engine_.layout.resetPage();
     // Any other value toggles the mode.
-    if (vars.S(kFullScreenText) != 0) {
-        vars.S(kFullScreenText) = 0;
+    if (vars.S(reg::kFullScreenText) != 0) {
+        vars.S(reg::kFullScreenText) = 0;
         // The quick-button bar is redrawn here once it exists.
     } else {
-        vars.S(kFullScreenText) = 1;
+        vars.S(reg::kFullScreenText) = 1;
         ComposeScreenWithWindow();
     }
     engine_.screen.UpdateScreen(kTextModeTransition);
@@ -224,9 +219,9 @@ void MessageWindow::DrawNamePlate(std::string_view name) {
     const GameDefinition& d = engine_.definition;
     // The page recall shows every speaker in yellow.
     const Colour colour =
-        engine_.run.ScreenMode == kPageBackView ? makeColour(255, 255, 0) : d.speakerColour(name);
+        engine_.run.ScreenMode == screen_mode::kPageRecall ? makeColour(255, 255, 0) : d.speakerColour(name);
     // The message text that follows is drawn in the speaker's colour.
-    engine_.vars.S(kTextColour) = static_cast<int>(colour);
+    engine_.vars.S(reg::kTextColour) = static_cast<int>(colour);
     NamePlateWork = NamePlateBackground;
     engine_.glyphs.DrawTextString(name, kNamePlateTextX, NamePlateWork, 0, kNamePlateTextY);
     engine_.pictures.nextScreen.copyFrom(NamePlateWork, 0, 0, NamePlateWork.width(), NamePlateWork.height(),

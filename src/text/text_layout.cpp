@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "script/registers.h"
 #include "shell/engine.h"
 #include "text/plain_text.h"
 
@@ -10,8 +11,6 @@ namespace veskar {
 
 namespace {
 
-constexpr int kFullScreenTextRegister = 150; // S150
-constexpr int kWrappedRowRegister = 38;      // S038
 
 constexpr int kRubyPixelSize = 9;
 constexpr int kRubyOffsetX = 3;
@@ -48,7 +47,7 @@ bool isNoLineStart(std::uint16_t code) {
 TextLayout::TextLayout(Engine& engine) : engine_(engine) {}
 
 bool TextLayout::fullScreenText() const {
-    return engine_.vars.S(kFullScreenTextRegister) != 0;
+    return engine_.vars.S(reg::kFullScreenText) != 0;
 }
 
 PageGeometry TextLayout::geometry() const {
@@ -75,33 +74,33 @@ void TextLayout::emitChar(std::string_view bytes, int width) {
     const long long lineWidth = geometry().lineWidth;
     const std::string_view ch = bytes.substr(0, static_cast<std::size_t>(std::max(width, 0)));
     const std::uint16_t code = layoutCode(ch);
-    auto& wrappedRow = engine_.vars.S(kWrappedRowRegister);
+    auto& wrappedRow = engine_.vars.S(reg::kWrappedRow);
 
     // Row 0 of the window holds the speaker's name.
-    if (windowMode && textColumn == 0 && textRow == 0 && !engine_.interp.nameAsText) textRow = 1;
+    if (windowMode && st_.textColumn == 0 && st_.textRow == 0 && !engine_.interp.nameAsText) st_.textRow = 1;
 
-    if (textColumn >= lineWidth) {
+    if (st_.textColumn >= lineWidth) {
         // Closing punctuation and small kana hang in the two columns past the
         // edge rather than start the next row.
-        const bool hangs = isNoLineStart(code) && textColumn < lineWidth + 2;
+        const bool hangs = isNoLineStart(code) && st_.textColumn < lineWidth + 2;
         if (!hangs) {
-            textColumn = 0;
-            ++textRow;
+            st_.textColumn = 0;
+            ++st_.textRow;
             engine_.interp.closeLogEntry();
             wrappedRow = 1;
         }
     }
 
-    if (windowMode && textColumn == 0 && textRow != 0 && !isOpeningBracket(code)) textColumn = 2;
+    if (windowMode && st_.textColumn == 0 && st_.textRow != 0 && !isOpeningBracket(code)) st_.textColumn = 2;
 
     // A wrapped row does not begin with the space that separated the words
     // on the row above; a script line may still open with one.
-    if (windowMode && textColumn == 2 && wrappedRow == 1 && code == kIdeographicSpace) return;
+    if (windowMode && st_.textColumn == 2 && wrappedRow == 1 && code == kIdeographicSpace) return;
 
-    storeChar(ch, textColumn, textRow);
-    DrawCharAt(ch, textColumn, textRow);
+    storeChar(ch, st_.textColumn, st_.textRow);
+    DrawCharAt(ch, st_.textColumn, st_.textRow);
     ++pageChars;
-    textColumn += wideSpacing != 0 ? 3 : width;
+    st_.textColumn += st_.wideSpacing != 0 ? 3 : width;
 }
 
 void TextLayout::storeChar(std::string_view bytes, int column, int row) {
@@ -109,7 +108,7 @@ void TextLayout::storeChar(std::string_view bytes, int column, int row) {
     // two-byte character is kept whole or not at all.
     if (row < 0 || row >= kPageRows || column < 0 || column >= kPageColumns) return;
     if (bytes.size() > 1 && column + 1 >= kPageColumns) return;
-    auto& cells = pageGrid[static_cast<std::size_t>(row)];
+    auto& cells = st_.pageGrid[static_cast<std::size_t>(row)];
     cells[static_cast<std::size_t>(column)] = bytes.empty() ? 0 : static_cast<std::uint8_t>(bytes[0]);
     if (column + 1 < kPageColumns)
         cells[static_cast<std::size_t>(column) + 1] =
@@ -125,17 +124,17 @@ void TextLayout::drawCell(std::string_view bytes, int column, int row) {
 }
 
 void TextLayout::DrawCharAt(std::string_view bytes, int column, int row) {
-    pageEmpty = false;
+    st_.pageEmpty = false;
     drawCell(bytes, column, row);
     engine_.host.present();
 }
 
 void TextLayout::RedrawWindowText() {
-    if (pageEmpty) return;
+    if (st_.pageEmpty) return;
     const PageGeometry g = geometry();
     int firstRow = 0;
     if (!fullScreenText()) {
-        const auto& nameRow = pageGrid[0];
+        const auto& nameRow = st_.pageGrid[0];
         const auto* name = reinterpret_cast<const char*>(nameRow.data());
         engine_.window.DrawNamePlate(std::string_view(name, ::strnlen(name, nameRow.size())));
         firstRow = 1;
@@ -144,7 +143,7 @@ void TextLayout::RedrawWindowText() {
     const int columns = static_cast<int>(
         std::clamp(static_cast<long long>(g.lineWidth) + 2, 0LL, static_cast<long long>(kPageColumns)));
     for (int r = firstRow; r < rows; ++r) {
-        const auto& cells = pageGrid[static_cast<std::size_t>(r)];
+        const auto& cells = st_.pageGrid[static_cast<std::size_t>(r)];
         for (int c = 0; c < columns;) {
             const std::string_view ch = storedChar(cells, c);
             if (ch[0] != 0) drawCell(ch, c, r);
@@ -199,35 +198,58 @@ void TextLayout::newPageWindow() {
         window.DrawMessageWindow();
         engine_.screen.show(pictures.nextScreen);
     }
-    engine_.interp.nameplateText.clear();
+    engine_.interp.clearNameplate();
 }
 
 void TextLayout::resetPage() {
-    textColumn = 0;
-    textRow = 0;
-    for (auto& row : pageGrid)
+    st_.textColumn = 0;
+    st_.textRow = 0;
+    for (auto& row : st_.pageGrid)
         row.fill(0);
-    for (auto& row : secondGrid)
+    for (auto& row : st_.secondGrid)
         row.fill(0);
-    pageEmpty = true;
-    wideSpacing = 0;
-    textColorIndex = 0;
+    st_.pageEmpty = true;
+    st_.wideSpacing = 0;
+    st_.textColorIndex = 0;
     pageChars = 0;
-    engine_.vars.S(kWrappedRowRegister) = 0;
+    engine_.vars.S(reg::kWrappedRow) = 0;
+}
+
+void TextLayout::moveCursorHome() {
+    st_.textColumn = 0;
+    st_.textRow = 0;
+}
+
+void TextLayout::homeCursorAndStyle() {
+    moveCursorHome();
+    st_.wideSpacing = 0;
+    st_.textColorIndex = 0;
+}
+
+void TextLayout::nextRow() {
+    st_.textColumn = 0;
+    ++st_.textRow;
+}
+
+void TextLayout::putNameInFirstRow(std::string_view name) {
+    auto& row = st_.pageGrid[0];
+    row.fill(0);
+    const std::size_t n = std::min(name.size(), row.size() - 1);
+    std::copy_n(name.begin(), n, row.begin());
 }
 
 void TextLayout::DrawRuby(std::string_view text) {
-    if (!fullScreenText() && textColumn == 0 && textRow == 0 && !engine_.interp.nameAsText) textRow = 1;
+    if (!fullScreenText() && st_.textColumn == 0 && st_.textRow == 0 && !engine_.interp.nameAsText) st_.textRow = 1;
     const PageGeometry g = geometry();
     // Over the character put next: an empty row starts indented, and a full
     // row continues on the next one.
-    int column = textColumn;
-    int row = textRow;
-    if (textColumn == 0) {
+    int column = st_.textColumn;
+    int row = st_.textRow;
+    if (st_.textColumn == 0) {
         column = 2;
-    } else if (textColumn == g.lineWidth) {
+    } else if (st_.textColumn == g.lineWidth) {
         column = 2;
-        row = textRow + 1;
+        row = st_.textRow + 1;
     }
     const Position cell = cellPosition(column, row);
     const int x = clampPosition(static_cast<long long>(cell.x) + kRubyOffsetX);

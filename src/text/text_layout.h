@@ -74,14 +74,37 @@ public:
     };
     Position cellPosition(int column, int row) const;
 
-    PageGrid pageGrid{};
-    PageGrid secondGrid{};
-    int textColumn = 0;
-    int textRow = 0;
-    int wideSpacing = 0;
-    int textColorIndex = 0;
+    // What a saved game holds of the page.
+    struct State {
+        PageGrid pageGrid{};
+        PageGrid secondGrid{};
+        int textColumn = 0;
+        int textRow = 0;
+        int wideSpacing = 0;
+        int textColorIndex = 0;
+        bool pageEmpty = true;
+    };
+    const State& state() const { return st_; }
+    State& state() { return st_; }
+
+    // --- The cursor and the text style, as the interpreter moves them -------
+    // Row 0, column 0.
+    void moveCursorHome();
+    // The cursor home and the style plain, the page kept (closing the window).
+    void homeCursorAndStyle();
+    // The start of the next row.
+    void nextRow();
+    // One row down, the column kept (an empty script line).
+    void skipRow() { ++st_.textRow; }
+    void setWideSpacing(bool wide) { st_.wideSpacing = wide ? 1 : 0; }
+    void setTextColorIndex(int index) { st_.textColorIndex = index; }
+    // The speaker's name in row 0 of the page grid.
+    void putNameInFirstRow(std::string_view name);
+    // The next character starts a new page in the window.
+    void markPageEmpty() { st_.pageEmpty = true; }
+
+    // Scratch: characters on the page so far (auto mode reads them).
     int pageChars = 0;
-    bool pageEmpty = true;
 
 private:
     // Prepares and draws one character into nextScreen and copies its cell
@@ -91,6 +114,7 @@ private:
     void newPageFullScreen();
     void newPageWindow();
 
+    State st_;
     Engine& engine_;
 };
 

@@ -47,7 +47,7 @@ struct CompositionRig {
         rig = std::make_unique<test::HeadlessRig>(game.write());
         rig->engine.FormCreate();
         rig->engine.settings.GMode = 1;
-        rig->engine.vars.S(sreg::kSlotY) = 100; // the single position's top
+        rig->engine.vars.S(reg::kSlotY) = 100; // the single position's top
         return rig->engine;
     }
 
@@ -153,9 +153,9 @@ TEST(Composition, PartsAreDrawnOntoTheWindowOnly) {
     Engine& engine = c.start();
 
     engine.scene.partsload("parts");
-    EXPECT_EQ(engine.vars.S(sreg::kSecondParts), 0);
+    EXPECT_EQ(engine.vars.S(reg::kSecondParts), 0);
     engine.scene.partsload("parts,parts2");
-    EXPECT_EQ(engine.vars.S(sreg::kSecondParts), 1);
+    EXPECT_EQ(engine.vars.S(reg::kSecondParts), 1);
     EXPECT_EQ(engine.pictures.fxBuffer.width(), 4);
 
     Picture& window = engine.host.windowPicture();

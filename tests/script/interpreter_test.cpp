@@ -47,9 +47,9 @@ TEST(Interpreter, TracesEveryLineOfARunInSkipMode) {
                            "sub@0: in sub\n"
                            "main@100: *nosuchcommand  => unknown command\n"
                            "main@115: last\n");
-    EXPECT_EQ(engine.interp.stringTable[3], "Mina");
-    EXPECT_EQ(engine.interp.callDepth, 0);
-    EXPECT_EQ(engine.interp.currentScript, "main");
+    EXPECT_EQ(engine.interp.state().stringTable[3], "Mina");
+    EXPECT_EQ(engine.interp.state().callDepth, 0);
+    EXPECT_EQ(engine.interp.state().currentScript, "main");
 }
 
 struct WaitCase {
@@ -83,7 +83,7 @@ TEST(Interpreter, ClickWaitLinesAndMarks) {
         engine.run.SkipActive = c.skip;
         rig.step();
         EXPECT_EQ(engine.run.ClickWaitKind, c.clickWait);
-        EXPECT_EQ(engine.interp.needLine, c.needLine);
+        EXPECT_EQ(engine.interp.state().needLine, c.needLine);
         const int last = engine.backlog.LogLineCount - 1;
         EXPECT_EQ(std::string(engine.backlog.lineText(last)), c.log);
     }
@@ -112,7 +112,7 @@ TEST(Interpreter, SkipModeReleasesPageWaitsThroughTheMainLoop) {
     EXPECT_EQ(engine.backlog.LogLineCount, 8);
     EXPECT_EQ(std::string(engine.backlog.lineText(6)), "four");
     EXPECT_EQ(std::string(engine.backlog.lineText(7)), "five");
-    EXPECT_GE(engine.interp.readPos, engine.interp.scriptSize);
+    EXPECT_GE(engine.interp.state().readPos, engine.interp.state().scriptSize);
 }
 
 TEST(Interpreter, TypewriterShowsOneCharacterPerStep) {
@@ -127,7 +127,7 @@ TEST(Interpreter, TypewriterShowsOneCharacterPerStep) {
     engine.run.WaitTicks = 0;
     rig.step();
     EXPECT_EQ(engine.layout.pageChars, 2);
-    EXPECT_TRUE(engine.interp.needLine);
+    EXPECT_TRUE(engine.interp.state().needLine);
 }
 
 TEST(Interpreter, PercentWaits) {
@@ -171,9 +171,9 @@ TEST(Interpreter, InsertsNamesAndSlots) {
         rig.script("main", c.line);
         auto& engine = rig.start();
         engine.settings.Delay = 1;
-        engine.interp.stringTable[0] = "Ken";
-        engine.interp.stringTable[1] = "Aya";
-        engine.interp.stringTable[2] = "Ruri";
+        engine.interp.state().stringTable[0] = "Ken";
+        engine.interp.state().stringTable[1] = "Aya";
+        engine.interp.state().stringTable[2] = "Ruri";
         if (c.f028) engine.vars.F.set(28);
         rig.step();
         EXPECT_EQ(std::string(engine.backlog.lineText(0)), sjis(c.logged));
@@ -200,12 +200,12 @@ TEST(Interpreter, TagsSetPageStateAndSkipUnknownOnes) {
     // On a closed window the character's new page would clear the tags' state.
     engine.run.WindowShown = true;
     rig.step();
-    EXPECT_EQ(engine.layout.textColorIndex, 3);
-    EXPECT_EQ(engine.layout.wideSpacing, 1);
-    EXPECT_EQ(engine.interp.charDelay, 0);
+    EXPECT_EQ(engine.layout.state().textColorIndex, 3);
+    EXPECT_EQ(engine.layout.state().wideSpacing, 1);
+    EXPECT_EQ(engine.interp.state().charDelay, 0);
     EXPECT_EQ(std::string(engine.backlog.lineText(0)), "x");
     // "[zz" without "]" ends the line: the next line is read in the same step.
-    EXPECT_TRUE(engine.interp.needLine);
+    EXPECT_TRUE(engine.interp.state().needLine);
 }
 
 TEST(Interpreter, RubyIsNotLoggedAndEmptyLinesDoNotCloseTheEntry) {
@@ -218,23 +218,23 @@ TEST(Interpreter, RubyIsNotLoggedAndEmptyLinesDoNotCloseTheEntry) {
     EXPECT_EQ(std::string(engine.backlog.lineText(0)), sjis("漢字"));
     EXPECT_EQ(std::string(engine.backlog.lineText(1)), "Aki");
     EXPECT_EQ(engine.backlog.LogLineCount, 2);
-    EXPECT_EQ(engine.interp.nameplateText, "Aki");
+    EXPECT_EQ(engine.interp.state().nameplateText, "Aki");
 }
 
 TEST(Interpreter, NameLineBySlotAndInFullScreenMode) {
     ScriptRig rig;
     rig.script("main", ">＄１\n");
     auto& engine = rig.start();
-    engine.interp.stringTable[1] = "Aya";
+    engine.interp.state().stringTable[1] = "Aya";
     rig.step();
-    EXPECT_EQ(engine.interp.nameplateText, "Aya");
+    EXPECT_EQ(engine.interp.state().nameplateText, "Aya");
 
     ScriptRig full;
     full.script("main", ">Bo\n");
     auto& e2 = full.start();
     e2.vars.S(150) = 1;
     full.step();
-    EXPECT_EQ(e2.interp.nameplateText, "");
+    EXPECT_EQ(e2.interp.state().nameplateText, "");
     EXPECT_EQ(std::string(e2.backlog.lineText(0)), "Bo");
 }
 
@@ -246,7 +246,7 @@ TEST(Interpreter, BlocksMetInSequenceAreSkipped) {
     rig.step();
     EXPECT_EQ(engine.backlog.LogLineCount, 1);
     EXPECT_EQ(std::string(engine.backlog.lineText(0)), "yes");
-    EXPECT_GE(engine.interp.readPos, engine.interp.scriptSize) << "a { without } ends the script";
+    EXPECT_GE(engine.interp.state().readPos, engine.interp.state().scriptSize) << "a { without } ends the script";
 }
 
 TEST(Interpreter, LabelsAndBlockSearches) {
@@ -262,11 +262,11 @@ TEST(Interpreter, LabelsAndBlockSearches) {
     EXPECT_EQ(interp.findNamedBlockEnd(0, "Bl"), kNoLine);
     EXPECT_EQ(interp.nextLineStartingWith(1, ':'), 27);
     EXPECT_EQ(interp.nextLineStartingWith(0, '#'), kNoLine);
-    interp.readPos = 9;
+    interp.state().readPos = 9;
     EXPECT_FALSE(interp.gotoLabel("missing"));
-    EXPECT_EQ(interp.readPos, 9);
+    EXPECT_EQ(interp.state().readPos, 9);
     EXPECT_TRUE(interp.gotoLabel("TAIL"));
-    EXPECT_EQ(interp.readPos, interp.scriptSize);
+    EXPECT_EQ(interp.state().readPos, interp.state().scriptSize);
 }
 
 TEST(Interpreter, EndOfACalledScriptReturnsAndTheOutermostStays) {
@@ -278,8 +278,8 @@ TEST(Interpreter, EndOfACalledScriptReturnsAndTheOutermostStays) {
         rig.step();
     EXPECT_EQ(engine.backlog.LogLineCount, 2);
     EXPECT_EQ(std::string(engine.backlog.lineText(1)), "back");
-    EXPECT_EQ(engine.interp.loadedScript, "main");
-    EXPECT_GE(engine.interp.readPos, engine.interp.scriptSize);
+    EXPECT_EQ(engine.interp.state().loadedScript, "main");
+    EXPECT_GE(engine.interp.state().readPos, engine.interp.state().scriptSize);
 }
 
 TEST(Interpreter, AutoWaitFollowsThePageLength) {
@@ -303,7 +303,7 @@ TEST(Interpreter, OverlongLineIsCutAndTheRestSkipped) {
     engine.settings.Delay = 1;
     rig.step();
     EXPECT_EQ(engine.interp.line().size(), kLineBufferSize - 1);
-    EXPECT_EQ(engine.interp.readPos, 3001);
+    EXPECT_EQ(engine.interp.state().readPos, 3001);
     rig.step();
     EXPECT_EQ(engine.interp.line(), "next");
 }

@@ -4,15 +4,17 @@
 
 #include <cstdint>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/sjis.h"
-#include "support/headless_rig.h"
+#include "core/diagnostics.h"
+#include "core/random.h"
+#include "script/variables.h"
 
 namespace veskar {
 namespace {
-using test::HeadlessRig;
 
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
@@ -24,13 +26,17 @@ struct Diagnostic {
 class VariablesTest : public ::testing::Test {
 protected:
     VariablesTest() {
-        vars.diagnostics = [this](std::string_view message, std::string_view text) {
-            seen.push_back({std::string(message), std::string(text)});
-        };
+        diagnostics.setListener({[this](std::string_view message, std::string_view text) {
+                                     seen.push_back({std::string(message), std::string(text)});
+                                 },
+                                 {}});
     }
 
-    HeadlessRig rig;
-    Variables& vars = rig.engine.vars;
+    // The banks need nothing of the engine but a random generator and a sink.
+    Random random{1};
+    std::ostringstream stderrText;
+    Diagnostics diagnostics{&stderrText};
+    Variables vars{random, diagnostics};
     std::vector<Diagnostic> seen;
 };
 
@@ -156,7 +162,7 @@ TEST_F(VariablesTest, InvalidExpressionsAreZeroAndReported) {
 }
 
 TEST_F(VariablesTest, RandomReferencesDrawBelowTheBound) {
-    const std::uint32_t before = rig.engine.random.state();
+    const std::uint32_t before = random.state();
     Random expected(before);
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(vars.evalExpression("R6"), expected.below(6));
@@ -165,7 +171,7 @@ TEST_F(VariablesTest, RandomReferencesDrawBelowTheBound) {
     EXPECT_EQ(vars.evalExpression("R12345678"), drawn * 10 + 8);
     // A bound of 0 draws nothing.
     vars.evalExpression("R0+R");
-    EXPECT_EQ(rig.engine.random.state(), expected.state());
+    EXPECT_EQ(random.state(), expected.state());
 }
 
 TEST_F(VariablesTest, AssignmentsStoreEachStatement) {
@@ -315,18 +321,18 @@ TEST_F(VariablesTest, ConditionsCompare) {
 TEST_F(VariablesTest, ConditionsExitEarly) {
     // Any evaluation of an R reference moves the generator.
     vars.V(1) = 2;
-    std::uint32_t state = rig.engine.random.state();
+    std::uint32_t state = random.state();
     EXPECT_FALSE(vars.evalCondition("(V001>=3&F002=1&R5<9)"));
     EXPECT_FALSE(vars.evalCondition("(V001>=3&R5<9)"));
-    EXPECT_EQ(rig.engine.random.state(), state);
+    EXPECT_EQ(random.state(), state);
     EXPECT_TRUE(vars.evalCondition("(V001>=2&R5<9)"));
-    EXPECT_NE(rig.engine.random.state(), state);
+    EXPECT_NE(random.state(), state);
 
     vars.V(1) = 1;
-    state = rig.engine.random.state();
+    state = random.state();
     EXPECT_TRUE(vars.evalCondition("(V001=1|V002=1&R5=1)"));
     EXPECT_TRUE(vars.evalCondition("(V001=1|R5=9)"));
-    EXPECT_EQ(rig.engine.random.state(), state);
+    EXPECT_EQ(random.state(), state);
     // No precedence: A | B & C with A false, B true goes on to C.
     vars.V(1) = 0;
     vars.V(2) = 1;

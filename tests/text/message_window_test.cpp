@@ -116,8 +116,8 @@ struct WindowRig {
         display() = pictures().sceneBuffer;
         window().ComposedWindowValid = false;
     }
-    int command(int index, const std::string& line) {
-        return engine().interp.commands.runCommand(index, line);
+    Flow command(const std::string& line) {
+        return engine().interp.commands.runCommand(matchCommand(line).value_or(-1), line);
     }
 
     test::FixtureGame game;
@@ -265,7 +265,7 @@ TEST(WindowFades, EndInTheSameStateWhetherFadedCutShortOrSkipped) {
         EXPECT_GE(opening, c.minTime);
         EXPECT_LE(opening, c.maxTime);
         EXPECT_TRUE(rig.engine().run.WindowShown);
-        EXPECT_TRUE(rig.engine().layout.pageEmpty);
+        EXPECT_TRUE(rig.engine().layout.state().pageEmpty);
         EXPECT_EQ(rig.pictures().prevScreen, before);
         Picture expected = before;
         expected.copyFrom(rig.window().ComposedWindow, 0, 0, kWinW, kWinH, kWinX, kWinY);
@@ -274,9 +274,9 @@ TEST(WindowFades, EndInTheSameStateWhetherFadedCutShortOrSkipped) {
         EXPECT_EQ(rig.engine().run.Busy, 0);
         EXPECT_FALSE(rig.engine().run.InEffect);
 
-        rig.engine().layout.pageEmpty = false;
-        rig.engine().layout.textColumn = 7;
-        rig.engine().layout.textRow = 2;
+        rig.engine().layout.state().pageEmpty = false;
+        rig.engine().layout.state().textColumn = 7;
+        rig.engine().layout.state().textRow = 2;
         const std::uint32_t t1 = rig.now();
         rig.window().CloseMessageWindow();
         const std::uint32_t closing = rig.now() - t1;
@@ -285,9 +285,9 @@ TEST(WindowFades, EndInTheSameStateWhetherFadedCutShortOrSkipped) {
             EXPECT_LE(closing, c.maxTime);
         }
         EXPECT_FALSE(rig.engine().run.WindowShown);
-        EXPECT_TRUE(rig.engine().layout.pageEmpty);
-        EXPECT_EQ(rig.engine().layout.textColumn, 0);
-        EXPECT_EQ(rig.engine().layout.textRow, 0);
+        EXPECT_TRUE(rig.engine().layout.state().pageEmpty);
+        EXPECT_EQ(rig.engine().layout.state().textColumn, 0);
+        EXPECT_EQ(rig.engine().layout.state().textRow, 0);
         EXPECT_EQ(rig.pictures().nextScreen, rig.pictures().sceneBuffer);
         EXPECT_EQ(rig.display(), rig.pictures().sceneBuffer);
     }
@@ -295,29 +295,29 @@ TEST(WindowFades, EndInTheSameStateWhetherFadedCutShortOrSkipped) {
 
 TEST(WindowCommands, OpenTwiceAndCloseInFullScreenTextDoNothing) {
     WindowRig rig;
-    ASSERT_EQ(rig.command(kWinOpen, "*win_open"), 0);
+    ASSERT_EQ(rig.command("*win_open"), Flow::GoOn);
     ASSERT_TRUE(rig.engine().run.WindowShown);
     const Picture shown = rig.display();
     rig.pictures().prevScreen.fill(makeColour(1, 1, 1));
     const std::uint32_t t0 = rig.now();
-    rig.command(kWinOpen, "*win_open");
+    rig.command("*win_open");
     EXPECT_EQ(rig.now(), t0) << "no second fade";
     EXPECT_EQ(rig.pictures().prevScreen.pixel(0, 0), makeColour(1, 1, 1));
     EXPECT_EQ(rig.display(), shown);
 
     rig.engine().vars.S(150) = 1;
-    rig.engine().layout.textColumn = 5;
-    rig.command(kWinClose, "*win_close");
+    rig.engine().layout.state().textColumn = 5;
+    rig.command("*win_close");
     EXPECT_TRUE(rig.engine().run.WindowShown);
-    EXPECT_EQ(rig.engine().layout.textColumn, 5);
+    EXPECT_EQ(rig.engine().layout.state().textColumn, 5);
     EXPECT_EQ(rig.display(), shown);
     EXPECT_EQ(rig.now(), t0);
 
     // In the window mode it closes.
     rig.engine().vars.S(150) = 0;
-    rig.command(kWinClose, "*win_close");
+    rig.command("*win_close");
     EXPECT_FALSE(rig.engine().run.WindowShown);
-    EXPECT_EQ(rig.engine().layout.textColumn, 0);
+    EXPECT_EQ(rig.engine().layout.state().textColumn, 0);
 }
 
 TEST(TextMode, SameModeOnlyResetsTheTextColour) {
@@ -330,7 +330,7 @@ TEST(TextMode, SameModeOnlyResetsTheTextColour) {
         rig.engine().glyphs.SetTextColour(0);
         rig.pictures().prevScreen.fill(makeColour(1, 1, 1));
         const Picture next = rig.pictures().nextScreen;
-        rig.command(kMode, "*mode " + std::to_string(mode));
+        rig.command("*mode " + std::to_string(mode));
         EXPECT_EQ(vars.S(37), static_cast<int>(kWhite));
         EXPECT_EQ(rig.engine().glyphs.LastTileColour, kWhite);
         EXPECT_EQ(vars.S(150), mode);
@@ -347,7 +347,7 @@ TEST(TextMode, AnyOtherValueTogglesAndUpdatesTheScreen) {
     rig.window().OpenMessageWindow();
     const Picture windowed = rig.pictures().nextScreen;
 
-    rig.command(kMode, "*mode 2");
+    rig.command("*mode 2");
     EXPECT_EQ(rig.engine().vars.S(150), 1);
     // The whole screen darkened by (255 - 128) / 256: 40, 80, 120 -> 19, 39, 59.
     const Colour dark = makeColour(19, 39, 59);
@@ -355,7 +355,7 @@ TEST(TextMode, AnyOtherValueTogglesAndUpdatesTheScreen) {
     EXPECT_EQ(rig.pictures().nextScreen.pixel(kWinX + 8, kWinY), dark);
     EXPECT_EQ(rig.display(), rig.pictures().nextScreen);
 
-    rig.command(kMode, "*mode 0");
+    rig.command("*mode 0");
     EXPECT_EQ(rig.engine().vars.S(150), 0);
     EXPECT_EQ(rig.pictures().nextScreen, windowed);
     EXPECT_EQ(rig.display(), windowed);
@@ -465,14 +465,14 @@ TEST(ClickWaitIcon, HiddenWhileSkippingAndForWaitsWithoutAMarker) {
 TEST(ClickWaitIcon, FollowsTheCursorInFullScreenText) {
     WindowRig rig;
     rig.engine().vars.S(150) = 1;
-    rig.engine().layout.textColumn = 2;
-    rig.engine().layout.textRow = 1;
+    rig.engine().layout.state().textColumn = 2;
+    rig.engine().layout.state().textRow = 1;
     rig.window().AnimateClickWait();
     const Point at{2 * 13 + 60, 1 * 36 + 60};
     EXPECT_EQ(rig.window().ClickWaitPos, at);
     EXPECT_EQ(rig.display().pixel(at.x, at.y), blendColour(0, frameColour(0), 255));
     // The next line moves it; the old place is put back first.
-    rig.engine().layout.textRow = 2;
+    rig.engine().layout.state().textRow = 2;
     rig.window().AnimateClickWait();
     EXPECT_EQ(rig.display().pixel(at.x, at.y), rig.pictures().nextScreen.pixel(at.x, at.y));
     EXPECT_EQ(rig.display().pixel(at.x, at.y + 36), blendColour(0, frameColour(1), 255));
@@ -498,18 +498,18 @@ TEST(AutoMode, StartsANewPageOnlyWhileTheWindowIsShown) {
         WindowRig rig;
         auto& run = rig.engine().run;
         rig.engine().run.SkipActive = true;
-        if (shown) rig.command(kWinOpen, "*win_open");
+        if (shown) rig.command("*win_open");
         rig.engine().run.SkipActive = false;
         rig.engine().vars.S(26) = 4;
         rig.engine().layout.pageChars = 12;
-        rig.engine().layout.textRow = 3;
+        rig.engine().layout.state().textRow = 3;
         run.ClickWaitKind = 1;
         run.AutoCountdown = 1;
         rig.engine().Timer1Timer();
         EXPECT_EQ(run.ClickWaitKind, 0);
         // A new page starts on an empty grid; without the window the page is left as it is.
         EXPECT_EQ(rig.engine().layout.pageChars, shown ? 0 : 12);
-        EXPECT_EQ(rig.engine().layout.textRow, shown ? 0 : 3);
+        EXPECT_EQ(rig.engine().layout.state().textRow, shown ? 0 : 3);
         EXPECT_EQ(rig.display(), rig.pictures().nextScreen) << "no icon in auto mode";
     }
 }

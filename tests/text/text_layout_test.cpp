@@ -130,9 +130,9 @@ TEST_P(LinesIntoTheGrid, Land) {
     ASSERT_EQ(engine.run.ClickWaitKind, 1);
     for (int r = 0; r < kPageRows; ++r) {
         const std::string expected = r < static_cast<int>(c.rows.size()) ? c.rows[r] : "";
-        EXPECT_EQ(gridRow(engine.layout.pageGrid, r), expected) << "row " << r;
+        EXPECT_EQ(gridRow(engine.layout.state().pageGrid, r), expected) << "row " << r;
     }
-    for (const auto& row : engine.layout.secondGrid)
+    for (const auto& row : engine.layout.state().secondGrid)
         for (auto b : row)
             ASSERT_EQ(b, 0);
 }
@@ -230,13 +230,13 @@ protected:
 
 TEST_F(LayoutOnScreen, AGlyphLandsAtItsCellAndOnlyItsCellReachesTheDisplay) {
     const Picture before = engine.pictures.nextScreen;
-    engine.layout.textColumn = 6;
-    engine.layout.textRow = 2;
+    engine.layout.state().textColumn = 6;
+    engine.layout.state().textRow = 2;
     engine.layout.emitChar("\x88\xA2", 2); // 阿 (0x88A2)
     // (20 + 30 + 6 x 13, 430 + 24 + 2 x 32)
     EXPECT_EQ(engine.pictures.nextScreen, withGlyph(before, "\x88\xA2", 128, 518));
-    EXPECT_FALSE(engine.layout.pageEmpty);
-    EXPECT_EQ(engine.layout.textColumn, 8);
+    EXPECT_FALSE(engine.layout.state().pageEmpty);
+    EXPECT_EQ(engine.layout.state().textColumn, 8);
     EXPECT_EQ(engine.layout.pageChars, 1);
 
     const Picture& display = host.windowPicture();
@@ -256,7 +256,7 @@ TEST_F(LayoutOnScreen, FullScreenTextUsesItsOwnOriginAndPitch) {
     Picture expected = withGlyph(before, "\x88\xA2", 60, 60);
     expected = withGlyph(expected, "A", 60 + 2 * 14, 60);
     EXPECT_EQ(engine.pictures.nextScreen, expected);
-    EXPECT_EQ(gridRow(engine.layout.pageGrid, 0), "阿A");
+    EXPECT_EQ(gridRow(engine.layout.state().pageGrid, 0), "阿A");
 }
 
 TEST_F(LayoutOnScreen, CharactersOutsideTheGridAreDrawnButNotStored) {
@@ -283,11 +283,11 @@ TEST_F(LayoutOnScreen, CharactersOutsideTheGridAreDrawnButNotStored) {
         engine.run.WindowShown = true;
         engine.pictures.nextScreen.fill(kBackground);
         const Picture before = engine.pictures.nextScreen;
-        engine.layout.textColumn = c.column;
-        engine.layout.textRow = c.row;
+        engine.layout.state().textColumn = c.column;
+        engine.layout.state().textRow = c.row;
         engine.layout.emitChar(c.ch, static_cast<int>(std::string_view(c.ch).size()));
         int storedBytes = 0;
-        for (const auto& row : engine.layout.pageGrid)
+        for (const auto& row : engine.layout.state().pageGrid)
             for (auto b : row)
                 storedBytes += b != 0;
         EXPECT_EQ(storedBytes, c.stored ? static_cast<int>(std::string_view(c.ch).size()) : 0);
@@ -303,8 +303,8 @@ TEST_F(LayoutOnScreen, GlyphsPastTheScreenEdgesAreClipped) {
     // visible; cells wholly off the screen leave the pictures alone.
     engine.definition.MOJI_MAX_X = 200;
     const Picture blank = engine.pictures.nextScreen;
-    engine.layout.textColumn = 56; // x = 50 + 56 x 13 = 778: 22 pixels inside
-    engine.layout.textRow = 4;     // y = 454 + 4 x 32 = 582: 18 rows inside
+    engine.layout.state().textColumn = 56; // x = 50 + 56 x 13 = 778: 22 pixels inside
+    engine.layout.state().textRow = 4;     // y = 454 + 4 x 32 = 582: 18 rows inside
     engine.layout.emitChar("\x88\xA2", 2);
     const Box box = differences(engine.pictures.nextScreen, blank);
     EXPECT_NE(box.right, -1);
@@ -316,8 +316,8 @@ TEST_F(LayoutOnScreen, GlyphsPastTheScreenEdgesAreClipped) {
     engine.definition.MOJI_MAX_X = std::numeric_limits<int>::max();
     const struct { int column, row; } offScreen[] = {{0, 1000}, {-10, 1}, {70, 1}, {2, -30}, {1 << 30, 1}};
     for (const auto& at : offScreen) {
-        engine.layout.textColumn = at.column;
-        engine.layout.textRow = at.row;
+        engine.layout.state().textColumn = at.column;
+        engine.layout.state().textRow = at.row;
         engine.layout.emitChar("\x88\xA2", 2);
         EXPECT_EQ(engine.pictures.nextScreen, screen) << at.column << "," << at.row;
         EXPECT_EQ(host.windowPicture(), display);
@@ -327,18 +327,18 @@ TEST_F(LayoutOnScreen, GlyphsPastTheScreenEdgesAreClipped) {
 TEST_F(LayoutOnScreen, RedrawDrawsTheStoredWindowRows) {
     // Rows 1 ... 4 of the window are drawn; row 5 is past MOJI_MAX_Y.
     auto& layout = engine.layout;
-    layout.textRow = 1;
+    layout.state().textRow = 1;
     for (const char* ch : {"\x88\xA2", "A", "\x82\xA0"})
         layout.emitChar(ch, static_cast<int>(std::string_view(ch).size()));
-    layout.textColumn = 40; // 。 hanging at the line width is redrawn too
+    layout.state().textColumn = 40; // 。 hanging at the line width is redrawn too
     layout.emitChar("\x81\x42", 2);
-    layout.textColumn = 4;
-    layout.textRow = 4;
+    layout.state().textColumn = 4;
+    layout.state().textRow = 4;
     layout.emitChar("\x88\xA2", 2);
-    layout.textColumn = 4;
-    layout.textRow = 5;
+    layout.state().textColumn = 4;
+    layout.state().textRow = 5;
     layout.emitChar("\x88\xA2", 2);
-    ASSERT_EQ(gridRow(layout.pageGrid, 5), "....阿");
+    ASSERT_EQ(gridRow(layout.state().pageGrid, 5), "....阿");
 
     engine.pictures.nextScreen.fill(kBackground);
     host.windowPicture().fill(kBackground);
@@ -360,8 +360,8 @@ TEST_F(LayoutOnScreen, FullScreenRedrawTakesTheLastColourAndItsOwnRows) {
     engine.vars.S(150) = 1;
     auto& layout = engine.layout;
     for (int row = 0; row < 4; ++row) {
-        layout.textColumn = 1;
-        layout.textRow = row;
+        layout.state().textColumn = 1;
+        layout.state().textRow = row;
         layout.emitChar("\x88\xA2", 2);
     }
     engine.pictures.nextScreen.fill(kBackground);
@@ -379,21 +379,21 @@ TEST_F(LayoutOnScreen, FullScreenRedrawTakesTheLastColourAndItsOwnRows) {
 
 TEST_F(LayoutOnScreen, AnEmptyPageRedrawsNothing) {
     engine.layout.emitChar("\x88\xA2", 2);
-    engine.layout.pageEmpty = true; // as after the window closed or opened
+    engine.layout.state().pageEmpty = true; // as after the window closed or opened
     engine.pictures.nextScreen.fill(kBackground);
     const Picture before = engine.pictures.nextScreen;
     engine.layout.RedrawWindowText();
     EXPECT_EQ(engine.pictures.nextScreen, before);
-    EXPECT_EQ(gridRow(engine.layout.pageGrid, 1), "..阿");
+    EXPECT_EQ(gridRow(engine.layout.state().pageGrid, 1), "..阿");
 }
 
 TEST_F(LayoutOnScreen, ResetPageEmptiesThePageWithoutDrawing) {
     auto& layout = engine.layout;
-    layout.wideSpacing = 1;
-    layout.textColorIndex = 3;
+    layout.state().wideSpacing = 1;
+    layout.state().textColorIndex = 3;
     for (int i = 0; i < 21; ++i)
         layout.emitChar("\x88\xA2", 2);
-    layout.secondGrid[4][7] = 1;
+    layout.state().secondGrid[4][7] = 1;
     ASSERT_EQ(engine.vars.S(38), 1);
     const Picture screen = engine.pictures.nextScreen, display = host.windowPicture();
     // Positions far out must neither wrap round nor overflow into the screen.
@@ -402,22 +402,22 @@ TEST_F(LayoutOnScreen, ResetPageEmptiesThePageWithoutDrawing) {
     layout.resetPage();
     EXPECT_EQ(engine.pictures.nextScreen, screen);
     EXPECT_EQ(host.windowPicture(), display);
-    EXPECT_EQ(layout.pageGrid, PageGrid{});
-    EXPECT_EQ(layout.secondGrid, PageGrid{});
-    EXPECT_TRUE(layout.pageEmpty);
+    EXPECT_EQ(layout.state().pageGrid, PageGrid{});
+    EXPECT_EQ(layout.state().secondGrid, PageGrid{});
+    EXPECT_TRUE(layout.state().pageEmpty);
     EXPECT_EQ(engine.vars.S(38), 0);
     EXPECT_EQ(layout.pageChars, 0);
-    EXPECT_EQ(layout.textColorIndex, 0);
+    EXPECT_EQ(layout.state().textColorIndex, 0);
     // The next character starts the page again, with normal spacing.
     layout.emitChar("\x88\xA2", 2);
     layout.emitChar("\x88\xA2", 2);
-    EXPECT_EQ(gridRow(layout.pageGrid, 1), "..阿阿");
+    EXPECT_EQ(gridRow(layout.state().pageGrid, 1), "..阿阿");
 }
 
 TEST_F(LayoutOnScreen, NewPageInTheWindowPutsTheCleanWindowBack) {
     engine.window.ComposedWindow.resize(760, 160);
     engine.window.ComposedWindow.fill(makeColour(1, 2, 3));
-    engine.interp.nameplateText = "Aki";
+    engine.interp.state().nameplateText = "Aki";
     engine.vars.S(37) = 0x00FF00;
     engine.glyphs.SetTextColour(0);
     engine.layout.emitChar("\x88\xA2", 2);
@@ -430,10 +430,10 @@ TEST_F(LayoutOnScreen, NewPageInTheWindowPutsTheCleanWindowBack) {
             ASSERT_EQ(next.pixel(x, y), inWindow ? makeColour(1, 2, 3) : kBackground) << x << "," << y;
             ASSERT_EQ(host.windowPicture().pixel(x, y), inWindow ? makeColour(1, 2, 3) : kDisplay);
         }
-    EXPECT_EQ(engine.interp.nameplateText, "");
+    EXPECT_EQ(engine.interp.state().nameplateText, "");
     EXPECT_EQ(engine.vars.S(37), 0xFFFFFF);
     EXPECT_EQ(engine.glyphs.LastTileColour, makeColour(255, 255, 255));
-    EXPECT_TRUE(engine.layout.pageEmpty);
+    EXPECT_TRUE(engine.layout.state().pageEmpty);
 }
 
 TEST_F(LayoutOnScreen, TheFirstCharacterOpensTheWindowAtOnceButFadesTheFullScreenIn) {
@@ -471,9 +471,9 @@ TEST_F(LayoutOnScreen, TheFirstCharacterOpensTheWindowAtOnceButFadesTheFullScree
             const Picture expected = withGlyph(engine.window.DarkenedScreen, "\x88\xA2", 60, 60);
             EXPECT_EQ(engine.pictures.nextScreen, expected);
             EXPECT_EQ(host.windowPicture(), expected);
-            EXPECT_EQ(gridRow(engine.layout.pageGrid, 0), "阿");
+            EXPECT_EQ(gridRow(engine.layout.state().pageGrid, 0), "阿");
         } else {
-            EXPECT_EQ(gridRow(engine.layout.pageGrid, 1), "..阿");
+            EXPECT_EQ(gridRow(engine.layout.state().pageGrid, 1), "..阿");
         }
     }
 }
@@ -494,8 +494,8 @@ TEST_F(LayoutOnScreen, RubyStandsOverTheCharacterPutNext) {
         SCOPED_TRACE(c.what);
         engine.vars.S(150) = c.fullScreen ? 1 : 0;
         engine.layout.resetPage();
-        engine.layout.textColumn = c.column;
-        engine.layout.textRow = c.row;
+        engine.layout.state().textColumn = c.column;
+        engine.layout.state().textRow = c.row;
         engine.pictures.nextScreen.fill(kBackground);
         const Picture before = engine.pictures.nextScreen;
         engine.layout.DrawRuby("\x82\xA9\x82\xF1"); // かん
@@ -520,11 +520,11 @@ TEST_F(LayoutOnScreen, RubyStandsOverTheCharacterPutNext) {
         EXPECT_EQ(shown.top, box.top);
         host.windowPicture().fill(kDisplay);
         // The window's page start moves below the name row; nothing else moves.
-        EXPECT_EQ(engine.layout.textRow, c.row == 0 && !c.fullScreen ? 1 : c.row);
-        EXPECT_EQ(engine.layout.textColumn, c.column);
+        EXPECT_EQ(engine.layout.state().textRow, c.row == 0 && !c.fullScreen ? 1 : c.row);
+        EXPECT_EQ(engine.layout.state().textColumn, c.column);
         // Not part of the page.
-        EXPECT_EQ(engine.layout.pageGrid, PageGrid{});
-        EXPECT_TRUE(engine.layout.pageEmpty);
+        EXPECT_EQ(engine.layout.state().pageGrid, PageGrid{});
+        EXPECT_TRUE(engine.layout.state().pageEmpty);
     }
 }
 
@@ -568,14 +568,14 @@ TEST_F(GameWithFont, AfterClosingAndOpeningTheWindowARedrawShowsNoText) {
     stepUntilClickWait();
     ASSERT_EQ(e.run.ClickWaitKind, 1);
     EXPECT_TRUE(e.run.WindowShown);
-    EXPECT_EQ(gridRow(e.layout.pageGrid, 1), "..あいう"); // kept, but not shown
-    EXPECT_TRUE(e.layout.pageEmpty);
+    EXPECT_EQ(gridRow(e.layout.state().pageGrid, 1), "..あいう"); // kept, but not shown
+    EXPECT_TRUE(e.layout.state().pageEmpty);
 
     const Picture before = e.pictures.nextScreen;
     e.layout.RedrawWindowText();
     EXPECT_EQ(e.pictures.nextScreen, before);
     // What a redraw would have drawn had the page not been emptied.
-    e.layout.pageEmpty = false;
+    e.layout.state().pageEmpty = false;
     e.layout.RedrawWindowText();
     EXPECT_NE(e.pictures.nextScreen, before);
 }
