@@ -8,10 +8,7 @@ namespace veskar {
 
 // The second byte of a two-byte character may fall in a-z; it must not be
 // changed, or two different characters would compare equal.
-static bool isCp932LeadByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+static bool isCp932LeadByte(char c) { return isLeadByte(static_cast<unsigned char>(c)); }
 
 static char upperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -129,10 +126,10 @@ namespace veskar {
 std::string cutText(std::string_view text, std::size_t maxBytes) {
     std::size_t end = 0;
     while (end < text.size()) {
-        const std::size_t len = isSingleByteChar(static_cast<unsigned char>(text[end])) ? 1 : 2;
+        const std::size_t len = charLength(text.substr(end));
         if (end + len > maxBytes) break;
         end += len;
     }
-    return std::string(text.substr(0, std::min(end, text.size())));
+    return std::string(text.substr(0, end));
 }
 } // namespace veskar

@@ -8,9 +8,20 @@
 
 namespace veskar {
 
-// In script text a byte 0x20-0x7E is a one-byte character; any other byte
-// begins a two-byte character.
+// The one rule for walking game text: a byte 0x20-0x7E is a one-byte
+// character; any other byte begins a two-byte character.
 constexpr bool isSingleByteChar(unsigned char c) { return c >= 0x20 && c <= 0x7E; }
+
+// Bytes of the character at the start of `text` under that rule, never more
+// than the text holds (a lead byte at the end stands alone); 0 for no text.
+constexpr std::size_t charLength(std::string_view text) {
+    if (text.empty()) return 0;
+    return isSingleByteChar(static_cast<unsigned char>(text[0])) || text.size() == 1 ? 1 : 2;
+}
+
+// CP932's own lead-byte test (0x81-0x9F, 0xE0-0xFC), for what the code page
+// decides: glyph codes and letter case.
+constexpr bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Upper-cases the ASCII letters a-z only; every other byte is kept, including
 // the second bytes of two-byte characters.

@@ -66,7 +66,7 @@ void Scene::clearSprites() {
     spriteList.clear();
 }
 
-void Scene::joinLeftRight() { spriteList = fitField(positionNames[0] + "," + positionNames[1], kSpriteListField, "sprite list"); }
+void Scene::joinLeftRight() { spriteList = fitField(positionNames[0] + "," + positionNames[1], kSpriteListField, "sprite list", engine_.diagnostics); }
 
 void Scene::markGalleryPictureSeen(std::string_view) {
     // The gallery's picture list marks the picture seen here once the gallery exists.
@@ -129,7 +129,7 @@ int Scene::SetSprites(std::string_view listText) {
         if (k > 0) joined += ',';
         joined += positionNames[static_cast<std::size_t>(k)];
     }
-    spriteList = fitField(joined, kSpriteListField, "sprite list");
+    spriteList = fitField(joined, kSpriteListField, "sprite list", engine_.diagnostics);
 
     // Passes repeat until every position finds its slot; a load may evict a
     // slot an earlier position took. Five slots hold any line-up, so a few

@@ -1,8 +1,8 @@
 #include "graphics/scene_args.h"
 
-#include <iostream>
-
+#include "core/diagnostics.h"
 #include "core/numbers.h"
+#include "core/sjis.h"
 
 namespace veskar {
 
@@ -91,10 +91,11 @@ Colour colourFromName(std::string_view name) {
     return makeColour(level(1), level(2), level(3));
 }
 
-std::string fitField(std::string_view text, std::size_t limit, std::string_view what) {
+std::string fitField(std::string_view text, std::size_t limit, std::string_view what, Diagnostics& diagnostics) {
     if (text.size() <= limit) return std::string(text);
-    std::cerr << "veskar: " << what << " '" << text << "' is longer than " << limit << " bytes; cut\n";
-    return std::string(text.substr(0, limit));
+    diagnostics.report(std::string(what) + " '" + cp932ToUtf8(text) + "' is longer than " + std::to_string(limit) +
+                       " bytes; cut");
+    return cutText(text, limit);
 }
 
 } // namespace veskar

@@ -10,6 +10,8 @@
 
 namespace veskar {
 
+class Diagnostics;
+
 enum class SpriteSide { None, Left, Right };
 
 struct PictureArgs {
@@ -47,8 +49,8 @@ constexpr bool isColourName(std::string_view name) { return !name.empty() && (na
 // and A-F, 255 for G, 0 for anything else (also for missing characters).
 Colour colourFromName(std::string_view name);
 
-// Cuts `text` to `limit` bytes, saying so once on stderr; names longer than
-// their saved fields cannot be kept.
-std::string fitField(std::string_view text, std::size_t limit, std::string_view what);
+// Cuts `text` to `limit` bytes at a whole character, saying so to
+// `diagnostics`; names longer than their saved fields cannot be kept.
+std::string fitField(std::string_view text, std::size_t limit, std::string_view what, Diagnostics& diagnostics);
 
 } // namespace veskar

@@ -39,7 +39,7 @@ void Scene::pictureCommand(std::string_view argument) {
     case 'a':
         bgChanged = true;
         markGalleryPictureSeen(upperAscii(args.name));
-        bgName = fitField(args.name, kSceneNameField, "background name");
+        bgName = fitField(args.name, kSceneNameField, "background name", engine_.diagnostics);
         if (!engine_.pictures.LoadPicture(args.name, engine_.pictures.bgPicture)) return;
         if (holdDisplay && args.mode == 0) return;
         clearSprites();
@@ -48,7 +48,7 @@ void Scene::pictureCommand(std::string_view argument) {
     case 'S':
     case 's':
         bgChanged = true;
-        bgName = fitField(args.name, kSceneNameField, "background name");
+        bgName = fitField(args.name, kSceneNameField, "background name", engine_.diagnostics);
         engine_.pictures.bgPicture.fill(colourFromName(args.name));
         if (holdDisplay) return;
         clearSprites();
@@ -58,7 +58,7 @@ void Scene::pictureCommand(std::string_view argument) {
     case 'b':
         if (args.side == SpriteSide::None) {
             positionCount = 1;
-            spriteList = fitField(args.name, kSpriteListField, "sprite list");
+            spriteList = fitField(args.name, kSpriteListField, "sprite list", engine_.diagnostics);
             for (int k = 0; k < 4; ++k) positionNames[static_cast<std::size_t>(k)].clear();
         } else if (args.side == SpriteSide::Left) {
             positionNames[0] = args.name;
@@ -79,7 +79,7 @@ void Scene::bg(std::string_view argument) {
     const PictureArgs args = scanPictureArgs(argument, false);
     bgChanged = true;
     if (!isColourName(args.name)) markGalleryPictureSeen(upperAscii(args.name));
-    bgName = fitField(args.name, kSceneNameField, "background name");
+    bgName = fitField(args.name, kSceneNameField, "background name", engine_.diagnostics);
     if (!loadBackground(args.name)) return;
     if (holdDisplay) return;
     clearSprites();
@@ -108,7 +108,7 @@ void Scene::ovr(std::string_view argument) {
     const OverlayArgs args = scanOverlayArgs(argument);
     if (args.hasX) engine_.vars.S(reg::kOverlayX) = args.x;
     if (args.hasY) engine_.vars.S(reg::kOverlayY) = args.y;
-    overlayName = fitField(args.name, kSceneNameField, "overlay name");
+    overlayName = fitField(args.name, kSceneNameField, "overlay name", engine_.diagnostics);
     if (equalsIgnoreAsciiCase(args.name, "OFF")) {
         engine_.vars.S(reg::kOverlayShown) = 0;
     } else {

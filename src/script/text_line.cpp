@@ -49,9 +49,9 @@ Flow Interpreter::textLoop() {
     };
     for (;;) {
         if (insertPos < insertBuffer.size()) {
-            const bool single = isSingleByteChar(static_cast<unsigned char>(insertBuffer[insertPos]));
-            const std::size_t width = std::min<std::size_t>(single ? 1 : 2, insertBuffer.size() - insertPos);
-            const std::string_view ch(insertBuffer.data() + insertPos, width);
+            const std::string_view rest = std::string_view(insertBuffer).substr(insertPos);
+            const std::size_t width = charLength(rest);
+            const std::string_view ch = rest.substr(0, width);
             insertPos += width;
             appendLog(ch);
             emitChar(ch);
@@ -126,9 +126,10 @@ Flow Interpreter::textLoop() {
             continue;
         }
 
-        const bool single = isSingleByteChar(b) || byteAt(st_.linePos + 1) == 0;
-        const std::size_t width = single ? 1 : 2;
-        const std::string_view ch = text.substr(static_cast<std::size_t>(st_.linePos), width);
+        const std::string_view rest = text.substr(static_cast<std::size_t>(st_.linePos));
+        const std::size_t width = charLength(rest);
+        const std::string_view ch = rest.substr(0, width);
+        const bool single = width == 1;
         st_.linePos += static_cast<std::int32_t>(width);
         const std::size_t logged = engine_.backlog.append(ch);
         if (!single && unlogged(code)) unappendLog(logged);

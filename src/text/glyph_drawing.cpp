@@ -1,15 +1,6 @@
-// Blending prepared glyphs into pictures. Built once the pixel kernels exist:
-// until graphics/kernels.h is there this file compiles to nothing, and
-// Glyphs::DrawGlyph, DrawTextString and DrawTextCentred stay undefined (no
-// caller uses them yet).
-//
-// Expected from graphics/kernels.h:
-//   void MaskBlendRow(const std::uint8_t* under, const std::uint8_t* picture,
-//                     const std::uint8_t* mask, int groups, std::uint8_t* out);
-// over `groups` groups of 8 bytes; a group whose 8 mask bytes are all 0 copies
-// `under`, any other byte becomes
-// min(255, under * (255 - m) / 256 + picture * m / 256).
-#if __has_include("graphics/kernels.h")
+// Blending prepared glyphs into pictures with the masked-row kernel: a group
+// whose 8 mask bytes are all 0 keeps the picture under it, any other byte
+// becomes min(255, under * (255 - m) / 256 + glyph * m / 256).
 
 #include <algorithm>
 #include <array>
@@ -90,5 +81,3 @@ void Glyphs::DrawTextCentred(std::string_view text, int cx, Picture& picture, in
 }
 
 } // namespace veskar
-
-#endif

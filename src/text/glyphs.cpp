@@ -23,11 +23,6 @@ std::uint16_t glyphCode(std::string_view bytes) {
     return static_cast<std::uint16_t>(first * 256 + second);
 }
 
-std::size_t glyphByteLength(std::string_view bytes) {
-    if (bytes.empty()) return 0;
-    return static_cast<unsigned char>(bytes[0]) >= 0x80 && bytes.size() > 1 ? 2 : 1;
-}
-
 const std::array<std::uint8_t, 65>& toneCurveTable() {
     static constexpr auto table = [] {
         std::array<std::uint8_t, 65> t{};

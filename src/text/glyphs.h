@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/picture.h"
+#include "core/sjis.h"
 #include "platform/font_source.h"
 
 namespace veskar {
@@ -46,18 +47,13 @@ struct GlyphFont {
 // Points to the pixel em height: FONTSIZE x 96 / 72, to the nearest pixel.
 int glyphPixelSize(int pointSize);
 
-// Shift-JIS lead bytes (0x81-0x9F, 0xE0-0xFC).
-constexpr bool isLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 // The code of the character at the start of `bytes`: lead * 256 + trail for a
 // two-byte character, else the first byte alone. Empty text gives 0.
 std::uint16_t glyphCode(std::string_view bytes);
 
-// Bytes the character starting at `bytes` occupies when a string is walked:
-// a byte of 0x80 or more takes the next byte with it when there is one.
-std::size_t glyphByteLength(std::string_view bytes);
+// Bytes the character starting at `bytes` occupies when a string is walked
+// (half-width katakana take their neighbour along but draw alone).
+inline std::size_t glyphByteLength(std::string_view bytes) { return charLength(bytes); }
 
 // The tone curve from raster levels (0-64) to coverage: 0 stays 0, any other
 // level g becomes min(255, 3g + 90), so faint edges still show.

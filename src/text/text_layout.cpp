@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/sjis.h"
 #include "script/registers.h"
 #include "shell/engine.h"
 #include "text/plain_text.h"
@@ -30,12 +31,12 @@ constexpr std::array<std::uint16_t, 33> kNoLineStartCodes = {
     0x8340, 0x8342, 0x8344, 0x8346, 0x8348, 0x8362, 0x8383, 0x8385, 0x8387, 0x838E, 0x8396,
 };
 
-// The bytes of the character stored at `column` of a grid row: two for a
-// byte of 0x80 or more (when the row has room for the second), else one.
+// The bytes of the character stored at `column` of a grid row (a lead byte
+// in the last column stands alone); an empty cell holds a single 0.
 std::string_view storedChar(const std::array<std::uint8_t, kPageColumns>& row, int column) {
-    const auto* at = reinterpret_cast<const char*>(row.data() + column);
-    const bool twoBytes = row[static_cast<std::size_t>(column)] >= 0x80 && column + 1 < kPageColumns;
-    return {at, twoBytes ? 2u : 1u};
+    const std::string_view rest(reinterpret_cast<const char*>(row.data() + column),
+                                static_cast<std::size_t>(kPageColumns - column));
+    return rest.substr(0, rest[0] == 0 ? 1 : charLength(rest));
 }
 
 } // namespace
