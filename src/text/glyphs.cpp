@@ -204,6 +204,7 @@ void Glyphs::PrepareGlyph(std::string_view bytes) {
 }
 
 void Glyphs::SetTextColour(int n) {
+    selectedColour_ = n;
     const Colour colour = n == 0 ? static_cast<Colour>(engine_.vars.S(37)) & 0xFFFFFF
                                  : palette()[static_cast<std::size_t>(n & 7)];
     if (colour == LastTileColour) return;
