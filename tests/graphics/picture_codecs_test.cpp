@@ -189,7 +189,8 @@ TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
              b[10] = 58; // pixels start inside the palette
              return b;
          }()},
-        {"palette past the file", [] {
+        {"palette past the file",
+         [] {
              Bytes b = bmpOf(8, 1, 1, {0}, Bytes(1024, 0));
              b.resize(500);
              return b;
