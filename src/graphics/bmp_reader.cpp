@@ -1,5 +1,6 @@
 #include "graphics/bmp_reader.h"
 
+#include <array>
 #include <cstring>
 
 #include "core/byte_reader.h"
@@ -11,6 +12,7 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint64_t kMaxBmpPictureBytes = 256ull << 20;
+constexpr std::uint32_t kMaxPaletteEntries = 256;
 
 std::unexpected<std::string> bad(const std::string& why) {
     return std::unexpected("BMP: " + why);
@@ -30,16 +32,35 @@ std::expected<Picture, std::string> ReadBmp(std::span<const std::uint8_t> bytes)
     const auto height = static_cast<std::int32_t>(loadU32(info + 8));
     const std::uint16_t bitCount = loadU16(info + 14);
     const std::uint32_t compression = loadU32(info + 16);
-    if (bitCount != 24) return bad(std::to_string(bitCount) + " bits per pixel (only 24 are read)");
+    if (bitCount != 8 && bitCount != 24 && bitCount != 32)
+        return bad(std::to_string(bitCount) + " bits per pixel (8, 24 and 32 are read)");
     if (compression != 0) return bad("compressed pictures are not read");
     if (width <= 0 || height == 0 || height == INT32_MIN)
         return bad("size " + std::to_string(width) + " x " + std::to_string(height));
     const bool topDown = height < 0;
     const std::int64_t rows = topDown ? -std::int64_t{height} : height;
-    const std::uint64_t rowBytes = std::uint64_t(width) * 3;
-    const std::uint64_t stride = (rowBytes + 3) & ~std::uint64_t{3};
-    if (rowBytes * std::uint64_t(rows) > kMaxBmpPictureBytes)
+    if (std::uint64_t(width) * 3 * std::uint64_t(rows) > kMaxBmpPictureBytes)
         return bad(std::to_string(width) + " x " + std::to_string(rows) + " is too large");
+
+    // 8-bit pictures index a palette of blue, green, red, unused entries
+    // right after the info header.
+    std::array<std::uint8_t, kMaxPaletteEntries * 3> palette{};
+    std::uint32_t paletteEntries = 0;
+    if (bitCount == 8) {
+        const std::uint32_t used = loadU32(info + 32);
+        paletteEntries = used == 0 ? kMaxPaletteEntries : used;
+        if (paletteEntries > kMaxPaletteEntries)
+            return bad("palette of " + std::to_string(used) + " colours (at most 256)");
+        const std::uint64_t paletteAt = kFileHeaderSize + std::uint64_t{infoSize};
+        const std::uint64_t paletteEnd = paletteAt + 4ull * paletteEntries;
+        if (paletteEnd > bytes.size() || paletteEnd > pixelOffset) return bad("palette cut short");
+        for (std::uint32_t i = 0; i < paletteEntries; ++i)
+            std::memcpy(palette.data() + i * 3, bytes.data() + paletteAt + i * 4, 3);
+    }
+
+    const std::uint64_t bytesPerPixel = bitCount / 8;
+    const std::uint64_t rowBytes = std::uint64_t(width) * bytesPerPixel;
+    const std::uint64_t stride = (rowBytes + 3) & ~std::uint64_t{3};
     // The last row needs only its pixels, not its padding.
     const std::uint64_t needed = stride * std::uint64_t(rows - 1) + rowBytes;
     if (pixelOffset > bytes.size() || bytes.size() - pixelOffset < needed) return bad("pixel data cut short");
@@ -47,8 +68,25 @@ std::expected<Picture, std::string> ReadBmp(std::span<const std::uint8_t> bytes)
     Picture picture(width, static_cast<int>(rows));
     for (std::int64_t r = 0; r < rows; ++r) {
         const std::int64_t fileRow = topDown ? r : rows - 1 - r;
-        std::memcpy(picture.row(static_cast<int>(r)), bytes.data() + pixelOffset + stride * fileRow,
-                    rowBytes);
+        const std::uint8_t* in = bytes.data() + pixelOffset + stride * fileRow;
+        std::uint8_t* out = picture.row(static_cast<int>(r));
+        switch (bitCount) {
+        case 24:
+            std::memcpy(out, in, rowBytes);
+            break;
+        case 32:
+            for (std::int32_t x = 0; x < width; ++x)
+                std::memcpy(out + x * 3, in + x * 4, 3);
+            break;
+        default:
+            for (std::int32_t x = 0; x < width; ++x) {
+                if (in[x] >= paletteEntries)
+                    return bad("colour " + std::to_string(in[x]) + " beyond a palette of " +
+                               std::to_string(paletteEntries));
+                std::memcpy(out + x * 3, palette.data() + in[x] * 3, 3);
+            }
+            break;
+        }
     }
     return picture;
 }

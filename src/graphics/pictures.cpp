@@ -44,6 +44,7 @@ void Pictures::createScreenPictures() {
         spriteMask[i].resize(kSpriteSlotWidth, kScreenHeight);
     }
     partsSheet.resize(0, 0);
+    secondPartsSheet.resize(0, 0);
     blackScreen.fill(makeColour(0, 0, 0));
 }
 

@@ -55,6 +55,10 @@ public:
     std::array<Picture, kSpriteSlots> spritePicture;
     std::array<Picture, kSpriteSlots> spriteMask;
     Picture partsSheet;
+    // The second parts picture of `partsload` (the chosen look of click-map
+    // parts). Kept apart from fxBuffer, which every whole-screen transition
+    // needs at the screen's size.
+    Picture secondPartsSheet;
 
     // --- System pictures --------------------------------------------------
     // np01 ... np59, loaded in order up to the first that is missing.

@@ -122,7 +122,7 @@ void Scene::partsload(std::string_view argument) {
     const std::size_t comma = argument.find(',');
     engine_.pictures.LoadPicture(argument.substr(0, comma), engine_.pictures.partsSheet);
     if (comma != std::string_view::npos) {
-        engine_.pictures.LoadPicture(argument.substr(comma + 1), engine_.pictures.fxBuffer);
+        engine_.pictures.LoadPicture(argument.substr(comma + 1), engine_.pictures.secondPartsSheet);
         engine_.vars.S(reg::kSecondParts) = 1;
     } else {
         engine_.vars.S(reg::kSecondParts) = 0;

@@ -21,8 +21,7 @@ constexpr int kCut = 4;
 } // namespace
 
 void ScreenUpdate::show(const Picture& picture) {
-    engine_.host.windowPicture().copyFrom(picture, 0, 0, picture.width(), picture.height(), 0, 0);
-    engine_.host.present();
+    engine_.host.showFrame(picture);
 }
 
 void ScreenUpdate::UpdateScreen(int mode) {

@@ -55,7 +55,8 @@ public:
     void wipeset(std::string_view name);
     void fix();
 
-    // Copies a whole picture onto the window and presents it.
+    // Shows a whole picture on the window (straight from the picture where
+    // the host can).
     void show(const Picture& picture);
 
 private:

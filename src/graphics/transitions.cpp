@@ -1,5 +1,7 @@
 #include "graphics/transitions.h"
 
+#include <algorithm>
+
 #include "graphics/pictures.h"
 #include "platform/clock.h"
 #include "platform/host.h"
@@ -9,7 +11,7 @@ namespace veskar {
 
 Transitions::Transitions(Engine& engine, ScreenUpdate& screen, SpeedRow row)
     : engine_(engine), screen_(screen), row_(row), prev_(engine.pictures.prevScreen),
-      next_(engine.pictures.nextScreen), fx_(engine.pictures.fxBuffer), window_(engine.host.windowPicture()) {}
+      next_(engine.pictures.nextScreen), fx_(engine.pictures.fxBuffer) {}
 
 bool Transitions::cutShort() {
     if (engine_.run.EffectInterrupt == 0) return false;
@@ -17,11 +19,25 @@ bool Transitions::cutShort() {
     return true;
 }
 
-void Transitions::copyToWindow(const Picture& source, int x, int y, int width, int height) {
-    window_.copyFrom(source, x, y, width, height, x, y);
+void Transitions::copyToWindow(const Picture& source, int srcX, int srcY, int width, int height, int dstX,
+                               int dstY) {
+    if (width <= 0 || height <= 0) return;
+    engine_.host.windowPicture().copyFrom(source, srcX, srcY, width, height, dstX, dstY);
+    if (copied_.width == 0) {
+        copied_ = {dstX, dstY, width, height};
+        return;
+    }
+    const int x0 = std::min(copied_.x, dstX), y0 = std::min(copied_.y, dstY);
+    const int x1 = std::max(copied_.x + copied_.width, dstX + width);
+    const int y1 = std::max(copied_.y + copied_.height, dstY + height);
+    copied_ = {x0, y0, x1 - x0, y1 - y0};
 }
 
-void Transitions::present() { engine_.host.present(); }
+void Transitions::present() {
+    if (copied_.width == 0) return;
+    engine_.host.present(copied_);
+    copied_ = {};
+}
 
 std::uint32_t Transitions::wait(int period) {
     return engine_.frameTimer.FrameTimerWait(static_cast<std::uint32_t>(period));

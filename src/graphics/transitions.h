@@ -7,6 +7,7 @@
 
 #include "core/picture.h"
 #include "graphics/screen_update.h"
+#include "platform/host.h"
 
 namespace veskar {
 
@@ -24,7 +25,11 @@ private:
     bool cutShort();
     void show(const Picture& picture) { screen_.show(picture); }
     // Part of nextScreen (or another picture) onto the window, shown at the next present().
-    void copyToWindow(const Picture& source, int x, int y, int width, int height);
+    void copyToWindow(const Picture& source, int x, int y, int width, int height) {
+        copyToWindow(source, x, y, width, height, x, y);
+    }
+    void copyToWindow(const Picture& source, int srcX, int srcY, int width, int height, int dstX, int dstY);
+    // Shows what was copied since the last present (the rectangle around it).
     void present();
     std::uint32_t wait(int period);
     std::uint32_t deadlineIn(int ms);
@@ -57,7 +62,7 @@ private:
     Picture& prev_;
     Picture& next_;
     Picture& fx_;
-    Picture& window_;
+    Rect copied_{};
 };
 
 } // namespace veskar

@@ -50,8 +50,8 @@ bool Transitions::mosaic() {
 bool Transitions::push() {
     engine_.frameTimer.FrameTimerStart();
     for (int x = 0; x < kWidth;) {
-        window_.copyFrom(next_, kWidth - x, 0, x, kHeight, 0, 0);
-        window_.copyFrom(prev_, 0, 0, kWidth - x, kHeight, x, 0);
+        copyToWindow(next_, kWidth - x, 0, x, kHeight, 0, 0);
+        copyToWindow(prev_, 0, 0, kWidth - x, kHeight, x, 0);
         present();
         if (cutShort()) return false;
         x += 20 * static_cast<int>(wait(row_.n));

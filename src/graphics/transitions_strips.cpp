@@ -164,8 +164,8 @@ bool Transitions::slantedBlinds() {
 bool Transitions::closingHalves() {
     engine_.frameTimer.FrameTimerStart();
     for (int w = 32; w <= 400;) {
-        window_.copyFrom(next_, 400 - w, 0, w, kHeight, 0, 0);
-        window_.copyFrom(next_, 400, 0, w, kHeight, kWidth - w, 0);
+        copyToWindow(next_, 400 - w, 0, w, kHeight, 0, 0);
+        copyToWindow(next_, 400, 0, w, kHeight, kWidth - w, 0);
         present();
         if (cutShort()) return false;
         w += 32 * static_cast<int>(wait(2 * row_.n));

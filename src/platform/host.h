@@ -20,14 +20,34 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
+// A rectangle of the window picture, in its pixels.
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+constexpr Rect kWholeWindow{0, 0, 800, 600};
+
 class Host {
 public:
     virtual ~Host() = default;
 
     // The 800 x 600 picture the player sees ("PB"). Drawing to the window means
-    // writing into it and calling present().
+    // writing into it and presenting the rectangle that changed; the player
+    // sees the window picture as it stands after each present.
     virtual Picture& windowPicture() = 0;
-    virtual void present() = 0;
+    virtual void present(const Rect& changed) = 0;
+    void present() { present(kWholeWindow); }
+    // Shows a whole frame drawn elsewhere (a fade's buffer): the window
+    // picture becomes `frame` (its top-left part when sizes differ). A host
+    // may show it straight from `frame`, without copying it first.
+    virtual void showFrame(const Picture& frame) {
+        windowPicture().copyFrom(frame, 0, 0, frame.width(), frame.height(), 0, 0);
+        present({0, 0, frame.width(), frame.height()});
+    }
 
     // Delivers pending timer ticks, paints and input, but never an idle pass.
     // Blocking operations call it between their frames.

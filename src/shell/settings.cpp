@@ -29,10 +29,16 @@ void SettingsSection::WriteSetting(std::string_view name, std::string_view value
 
 void SettingsSection::WriteSetting(std::string_view name, int value) { WriteSetting(name, std::to_string(value)); }
 
+Point windowStartPosition(const Settings& settings, Point screenSize, Point windowSize) {
+    return {settings.hasLeft ? settings.Left : (screenSize.x - windowSize.x) / 2,
+            settings.hasTop ? settings.Top : (screenSize.y - windowSize.y) / 2};
+}
+
 Settings ReadSettings(SettingsSection& s, const GameDefinition& d, int screenWidth) {
     Settings v;
     v.CDDir = s.readText("CDDir", "NULL");
-    v.hasStoredPosition = s.has("Left") && s.has("Top");
+    v.hasLeft = s.has("Left");
+    v.hasTop = s.has("Top");
     v.Left = s.readInt("Left", 0);
     v.Top = s.readInt("Top", 0);
     v.BGM_ENA = s.readInt("BGM_ENA", 1);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/host.h"
 #include "shell/game_definition.h"
 
 namespace veskar {
@@ -14,7 +15,7 @@ class SettingsStore;
 struct Settings {
     std::string CDDir = "NULL";
     int Left = 0, Top = 0;
-    bool hasStoredPosition = false; // Left and Top both stored; else centre the window
+    bool hasLeft = false, hasTop = false; // stored; a missing one centres the window that way
     int BGM_ENA = 1, SE_ENA = 1, Delay = 0, GMode = 0, SMode = 0, Clear = 0, Seen = 1, BreakonSelect = 1;
     int MemorySaveMode = 0;
     std::string FontName;
@@ -53,6 +54,10 @@ private:
 // Every value in the documented order, with the definition's defaults.
 // `screenWidth` decides the SMode adjustment (0 becomes 2 on narrow screens).
 Settings ReadSettings(SettingsSection& section, const GameDefinition& definition, int screenWidth);
+
+// Where the window goes at start-up: the stored Left and Top, each missing
+// one centred on the screen (half the difference, truncated toward zero).
+Point windowStartPosition(const Settings& settings, Point screenSize, Point windowSize);
 
 // The clear counter that `gameclr` keeps at a fixed location, whatever game runs.
 constexpr std::string_view kClearCounterKeyPath = "Software\\Brinmark";

@@ -8,6 +8,7 @@
 #include "platform/host.h"
 #include "script/registers.h"
 #include "shell/engine.h"
+#include "shell/settings_registers.h"
 
 namespace veskar {
 
@@ -50,6 +51,7 @@ void Engine::runStartupSequence() {
     run.ChoiceMode = 0;
 
     vars.clearAll();
+    copySettingsToRegisters(settings, definition, vars);
     for (int i = 0; i < 10; ++i)
         vars.G(i) = settings.GV[i];
     vars.S(reg::kClearCount) = settings.Clear;
@@ -110,16 +112,7 @@ void Engine::readAllSettings() {
     settingsSection =
         std::make_unique<SettingsSection>(settingsStore, definition.MAKER_REG, definition.GAME_ID);
     settings = ReadSettings(*settingsSection, definition, host.screenSize().x);
-    vars.S(reg::kNamesChanged) = (settings.PlayerName != definition.DEFAULT_NAME ||
-                                  settings.PlayerName2 != definition.DEFAULT_NAME2)
-                                     ? 1
-                                     : 0;
-    const Point screen = host.screenSize();
-    const Point window = host.windowSize();
-    if (settings.hasStoredPosition)
-        host.setWindowPosition({settings.Left, settings.Top});
-    else
-        host.setWindowPosition({(screen.x - window.x) / 2, (screen.y - window.y) / 2});
+    host.setWindowPosition(windowStartPosition(settings, host.screenSize(), host.windowSize()));
 }
 
 void Engine::firstPass() {

@@ -63,7 +63,7 @@ void MessageWindow::RestoreClickWaitArea() {
     // The icon's whole area, whatever its size.
     engine_.host.windowPicture().copyFrom(engine_.pictures.nextScreen, at.x, at.y, d.CLICK_WAIT_SIZE_X,
                                           d.CLICK_WAIT_SIZE_Y, at.x, at.y);
-    engine_.host.present();
+    engine_.host.present({at.x, at.y, d.CLICK_WAIT_SIZE_X, d.CLICK_WAIT_SIZE_Y});
     ClickWaitRestored = true;
 }
 

@@ -42,6 +42,9 @@ void blendCellRow(std::uint8_t* row, int pictureWidth, int x, const std::uint8_t
 } // namespace
 
 void Glyphs::DrawGlyph(Picture& picture, int x, int y) {
+    // Colour number 0 is whatever the text colour is now: the tile follows
+    // every change of S037, also those made since the colour was selected.
+    if (selectedColour_ == 0) SetTextColour(0);
     // Shadow one pixel to the right (its mask is already one row down), then
     // the glyph on top.
     for (int r = 0; r < kGlyphCellHeight && y + r < picture.height(); ++r) {

@@ -200,6 +200,7 @@ void Glyphs::PrepareGlyph(std::string_view bytes) {
 }
 
 void Glyphs::SetTextColour(int n) {
+    selectedColour_ = n;
     const Colour colour = n == 0 ? static_cast<Colour>(engine_.vars.S(reg::kTextColour)) & 0xFFFFFF
                                  : palette()[static_cast<std::size_t>(n & 7)];
     if (colour == LastTileColour) return;
@@ -218,7 +219,7 @@ int textCharX(int x0, int bytePosition, int pitchX) {
 }
 
 int centredTextCharX(int cx, int bytePosition, int byteLength, int pitchX) {
-    // The half width truncates toward zero, as the original arithmetic did.
+    // The half width truncates toward zero.
     return cx + bytePosition * pitchX - (byteLength * pitchX) / 2;
 }
 

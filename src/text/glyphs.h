@@ -162,7 +162,8 @@ public:
     void PrepareGlyph(std::string_view bytes);
 
     // n = 0: the engine's text colour (S037); otherwise palette entry n AND 7.
-    // The text tile is refilled only when the colour changes.
+    // The text tile is refilled only when the colour changes. While 0 is
+    // selected, every glyph is drawn in S037 as it is at that moment.
     void SetTextColour(int n);
     // The engine's text colour (S037) back to white, and selected.
     void resetTextColour();
@@ -185,6 +186,8 @@ public:
 
 private:
     void syncFontSize();
+
+    int selectedColour_ = 0; // the colour number last selected
 
     Engine& engine_;
 };

@@ -25,8 +25,12 @@ void resizeIfNeeded(Picture& picture, int width, int height) {
 MessageWindow::MessageWindow(Engine& engine) : engine_(engine) {}
 
 void MessageWindow::showOnDisplay(const Picture& picture, int x, int y) {
+    if (x == 0 && y == 0 && picture.width() == kScreenWidth && picture.height() == kScreenHeight) {
+        engine_.host.showFrame(picture); // a whole frame: shown from where it was drawn
+        return;
+    }
     engine_.host.windowPicture().copyFrom(picture, 0, 0, picture.width(), picture.height(), x, y);
-    engine_.host.present();
+    engine_.host.present({x, y, picture.width(), picture.height()});
 }
 
 void MessageWindow::createWorkPictures() {

@@ -127,7 +127,9 @@ void TextLayout::drawCell(std::string_view bytes, int column, int row) {
 void TextLayout::DrawCharAt(std::string_view bytes, int column, int row) {
     st_.pageEmpty = false;
     drawCell(bytes, column, row);
-    engine_.host.present();
+    // Only the character's cell changed.
+    const Position at = cellPosition(column, row);
+    engine_.host.present({at.x, at.y, kGlyphCellWidth, kGlyphCellHeight});
 }
 
 void TextLayout::RedrawWindowText() {
@@ -192,7 +194,7 @@ void TextLayout::newPageWindow() {
         pictures.nextScreen.copyFrom(clean, 0, 0, clean.width(), clean.height(), d.TXW_OFS_X, d.TXW_OFS_Y);
         engine_.host.windowPicture().copyFrom(clean, 0, 0, clean.width(), clean.height(), d.TXW_OFS_X,
                                               d.TXW_OFS_Y);
-        engine_.host.present();
+        engine_.host.present({d.TXW_OFS_X, d.TXW_OFS_Y, clean.width(), clean.height()});
     } else {
         // Opened at once, without the fade of `win_open`.
         run.WindowShown = true;

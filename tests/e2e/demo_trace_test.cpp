@@ -21,6 +21,53 @@ std::string readText(const std::filesystem::path& path) {
     return text.str();
 }
 
+// UTF-8 text as code points (the demo's sources are valid UTF-8).
+std::u32string codePoints(const std::string& text) {
+    std::u32string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const int length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        char32_t cp = length == 1 ? c : c & (0x7F >> length);
+        for (int k = 1; k < length && i + k < text.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        out.push_back(cp);
+        i += static_cast<std::size_t>(length);
+    }
+    return out;
+}
+
+bool isKana(char32_t c) {
+    return (c >= 0x3041 && c <= 0x30FF);
+}
+bool isKanji(char32_t c) {
+    return c >= 0x4E00 && c <= 0x9FFF;
+}
+
+TEST(DemoGame, EveryRubyComesJustBeforeTheKanjiItReads) {
+    // A ruby is drawn over the character put next, so the reading goes
+    // before the word it belongs to.
+    const auto sources = std::filesystem::path(VESKAR_SOURCE_DIR) / "games" / "demo" / "source" / "vk_data";
+    int rubies = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(sources)) {
+        if (entry.path().extension() != ".txt") continue;
+        const std::u32string text = codePoints(readText(entry.path()));
+        for (std::size_t open = text.find(U'<'); open != std::u32string::npos;
+             open = text.find(U'<', open + 1)) {
+            const std::size_t close = text.find(U'>', open);
+            if (close == std::u32string::npos || close == open + 1) continue;
+            bool reading = true;
+            for (std::size_t i = open + 1; i < close; ++i)
+                reading = reading && isKana(text[i]);
+            if (!reading) continue; // a comparison in a condition, not a ruby
+            ++rubies;
+            EXPECT_TRUE(close + 1 < text.size() && isKanji(text[close + 1]))
+                << entry.path().filename() << ": the ruby at code point " << open
+                << " is not followed by the kanji it reads";
+        }
+    }
+    EXPECT_GT(rubies, 0);
+}
+
 TEST(DemoGame, PlaysToTheEndWithTheExpectedTrace) {
     const std::filesystem::path game = std::filesystem::path(VESKAR_BINARY_DIR) / "games" / "demo";
     ASSERT_TRUE(std::filesystem::exists(game / "vk_data.vsk")) << "build the demo target first";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frames/frame_runner.h"
+#include "graphics/screen_update.h"
 #include "support/fixture_game.h"
 
 namespace veskar {
@@ -107,21 +108,97 @@ void runAndCompare(const std::string& mainScript, const std::vector<Shot>& shots
     frames::runAndCompare(game.write(), shots, options);
 }
 
-// How long each mode runs with speed row 0 and frames on time, in ms.
-constexpr std::uint32_t kDuration[23] = {0,    170,  500,  520,  0,    1020, 1400, 1500, 2320, 600, 480, 1140,
-                                         1200, 2700, 1000, 1980, 2560, 520,  800,  620,  620,  620, 620};
+// How long each mode runs with frames on time, from the speed row the engine
+// uses when S016 is 0 and the number of frames each mode draws with the
+// period it waits after each.
+constexpr std::uint32_t transitionDuration(int mode) {
+    constexpr SpeedRow row = speedRow(0);
+    const int s = row.s, p = row.p, n = row.n;
+    // A cross-fade draws L = 0, s, 2s ... while L < 257, one period after each.
+    const auto fade = [](int step, int period) { return (256 / step + 1) * period; };
+    // The circle grows by 10 up to max(|S020 - 400|, |S021 - 300|) + 500, with
+    // S020 and S021 as start-up leaves them.
+    constexpr int kCircleRadius = 250 + 500;
+    switch (mode) {
+    case 1:
+        return static_cast<std::uint32_t>(fade(16, 10));
+    case 2:
+        return static_cast<std::uint32_t>(fade(8, 15));
+    case 3:
+        return static_cast<std::uint32_t>(fade(s, p));
+    case 5:
+        return static_cast<std::uint32_t>(((256 - s + s - 1) / s + 256 / s) * p); // down, then up
+    case 6:
+        return static_cast<std::uint32_t>(70 * n);
+    case 7:
+        return static_cast<std::uint32_t>((kCircleRadius - 5 + 9) / 10 * n);
+    case 8:
+        return static_cast<std::uint32_t>(116 * n);
+    case 9:
+        return static_cast<std::uint32_t>(60 * (n / 2));
+    case 10:
+        return static_cast<std::uint32_t>(80 * (n / 3));
+    case 11:
+        return static_cast<std::uint32_t>(57 * n);
+    case 12:
+        return static_cast<std::uint32_t>(20 * 3 * n);
+    case 13:
+        return static_cast<std::uint32_t>((800 + 280 + 7) / 8 * n);
+    case 14:
+        return static_cast<std::uint32_t>(50 * n);
+    case 15:
+        return static_cast<std::uint32_t>((664 + 124 + 7) / 8 * n);
+    case 16:
+        return static_cast<std::uint32_t>(95 / 2 * n); // waits on odd frames only
+    case 17:
+        return static_cast<std::uint32_t>(16 * 4 * 2 * n);
+    case 18:
+        return static_cast<std::uint32_t>(400 / 32 * 2 * n);
+    case 19:
+        return static_cast<std::uint32_t>(800 / 20 * n);
+    case 20:
+    case 21:
+    case 22:
+        return static_cast<std::uint32_t>((256 - 8 + 7) / 8 * n);
+    default:
+        return 0; // the cut
+    }
+}
+
+// The transition under test starts on the pass after thirteen passes of
+// 20 ms: the first pass, one each for wipeset and the first gra, and the ten
+// of the 300 ms sleep (one pass per 30 ms).
+constexpr std::uint32_t kPassMs = 20;
+constexpr std::uint32_t kTransitionStart = (1 + 1 + 1 + 300 / 30) * kPassMs;
+
+TEST(Frames, TransitionDurationsAreWhatTheEngineTakes) {
+    // The times the frames below are taken at hold only if each mode lasts
+    // as long as said above on the virtual clock.
+    test::FixtureGame game;
+    game.addScript("main", "");
+    addPictures(game);
+    const auto dir = game.write();
+    for (int mode = 1; mode < kTransitionCount; ++mode) {
+        test::HeadlessRig rig(dir);
+        rig.engine.FormCreate();
+        const std::uint32_t t0 = rig.host.clock().tickCount();
+        rig.engine.screen.RunTransition(mode);
+        EXPECT_EQ(rig.host.clock().tickCount() - t0, transitionDuration(mode)) << "mode " << mode;
+    }
+}
 
 TEST(Frames, EveryTransitionPartWayAndAtItsEnd) {
     for (int mode = 1; mode <= 22; ++mode) {
         SCOPED_TRACE("mode " + std::to_string(mode));
         const std::string script =
             "@wipeset W01\n@gra A01 4\n@sleep 300\n@gra A02 " + std::to_string(mode) + "\n@sleep 3000\n";
-        const std::uint32_t start = 240; // after the first picture and the pause
+        const std::uint32_t start = kTransitionStart;
+        const std::uint32_t duration = transitionDuration(mode);
         const std::string name = "transition" + std::string(mode < 10 ? "0" : "") + std::to_string(mode);
-        std::vector<Shot> shots = {{start + kDuration[mode] / 3, name + "-part"}};
+        std::vector<Shot> shots = {{start + duration / 3, name + "-part"}};
         if (mode == 1 || mode == 5 || mode == 8 || mode == 12 || mode == 16)
-            shots.push_back({start + 2 * kDuration[mode] / 3, name + "-later"});
-        shots.push_back({start + kDuration[mode] + 200, name + "-end"});
+            shots.push_back({start + 2 * duration / 3, name + "-later"});
+        shots.push_back({start + duration + 200, name + "-end"});
         runAndCompare(script, shots);
     }
 }

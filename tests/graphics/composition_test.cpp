@@ -156,7 +156,8 @@ TEST(Composition, PartsAreDrawnOntoTheWindowOnly) {
     EXPECT_EQ(engine.vars.S(reg::kSecondParts), 0);
     engine.scene.partsload("parts,parts2");
     EXPECT_EQ(engine.vars.S(reg::kSecondParts), 1);
-    EXPECT_EQ(engine.pictures.fxBuffer.width(), 4);
+    EXPECT_EQ(engine.pictures.secondPartsSheet.width(), 4);
+    EXPECT_EQ(engine.pictures.fxBuffer.width(), 800) << "the transitions' scratch picture keeps its size";
 
     Picture& window = engine.host.windowPicture();
     window.fill(kBlack);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "backends/headless/png_writer.h"
+#include "graphics/packed_picture.h"
 #include "graphics/screen_update.h"
 #include "support/fixture_game.h"
 
@@ -89,6 +91,45 @@ TEST(Fades, SepiaFadeTurnsTheSceneSepiaAndIgnoresClicks) {
     EXPECT_EQ(rig.shown(), sepia);
     EXPECT_EQ(engine.pictures.sceneBuffer.pixel(10, 10), sepia);
     EXPECT_EQ(engine.pictures.nextScreen.pixel(10, 10), sepia);
+}
+
+} // namespace
+} // namespace veskar
+
+namespace veskar {
+namespace {
+
+TEST(Fades, ASmallSecondPartsPictureLeavesWholeScreenTransitionsWhole) {
+    // partsload with a 50 x 50 second picture, then whole-screen transitions:
+    // 60 ms in, the middle of the screen is part-way, not still the old picture.
+    for (int mode : {1, 2, 3, 20, 21, 22}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        test::TempDir shots;
+        HeadlessOptions options;
+        options.screenshots.push_back({60, shots.path() / "mid.png"});
+        test::FixtureGame game;
+        game.addScript("main", "");
+        game.addEntry("vk_gra.vsk", "P01", *EncodePackedPicture(Picture(100, 20)));
+        game.addEntry("vk_gra.vsk", "P50", *EncodePackedPicture(Picture(50, 50)));
+        test::HeadlessRig rig(game.write(), std::move(options));
+        Engine& e = rig.engine;
+        e.FormCreate();
+        ASSERT_EQ(rig.host.clock().tickCount(), 0u);
+        e.scene.partsload("P01,P50");
+        EXPECT_EQ(e.vars.S(15), 1);
+        EXPECT_EQ(e.pictures.secondPartsSheet.width(), 50);
+        EXPECT_EQ(e.pictures.fxBuffer.width(), 800);
+        EXPECT_EQ(e.pictures.fxBuffer.height(), 600);
+        e.pictures.prevScreen.fill(kFrom);
+        e.pictures.nextScreen.fill(kTo);
+        e.screen.RunTransition(mode);
+        auto mid = readPng(shots.path() / "mid.png");
+        ASSERT_TRUE(mid.has_value()) << mid.error();
+        const Colour c = mid->pixel(400, 300);
+        EXPECT_NE(c, kFrom);
+        EXPECT_NE(c, kTo);
+        EXPECT_EQ(rig.host.windowPicture().pixel(400, 300), kTo);
+    }
 }
 
 } // namespace

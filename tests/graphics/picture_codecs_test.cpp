@@ -92,6 +92,72 @@ TEST(Bmp, ReadsBothRowOrders) {
         }
 }
 
+// A BMP of 8 bits (indexes into `palette`, 4 bytes an entry) or 32 bits
+// (blue, green, red, unused) a pixel; `pixels` are the rows top first,
+// unpadded.
+Bytes bmpOf(int bits, int w, int h, const Bytes& pixels, const Bytes& palette = {}, bool topDown = false) {
+    const std::uint32_t rowBytes = static_cast<std::uint32_t>(w * bits / 8);
+    const std::uint32_t stride = (rowBytes + 3) & ~3u;
+    const std::uint32_t offset = 54 + static_cast<std::uint32_t>(palette.size());
+    ByteWriter b;
+    b.u8('B');
+    b.u8('M');
+    b.u32(offset + stride * static_cast<std::uint32_t>(h));
+    b.u32(0);
+    b.u32(offset);
+    b.u32(40);
+    b.u32(static_cast<std::uint32_t>(w));
+    b.u32(static_cast<std::uint32_t>(topDown ? -h : h));
+    b.u16(1);
+    b.u16(static_cast<std::uint16_t>(bits));
+    b.u32(0);
+    b.u32(stride * static_cast<std::uint32_t>(h));
+    b.u32(2835);
+    b.u32(2835);
+    b.u32(static_cast<std::uint32_t>(palette.size() / 4));
+    b.u32(0);
+    b.bytes(palette);
+    for (int i = 0; i < h; ++i) {
+        const int r = topDown ? i : h - 1 - i;
+        b.bytes({pixels.data() + r * rowBytes, rowBytes});
+        for (std::uint32_t p = rowBytes; p < stride; ++p)
+            b.u8(0);
+    }
+    return std::move(b.data());
+}
+
+TEST(Bmp, ReadsPaletteAndThirtyTwoBitFiles) {
+    // Widths 1 ... 5 cover every amount of row padding of 8-bit rows.
+    for (int w = 1; w <= 5; ++w)
+        for (bool topDown : {false, true}) {
+            SCOPED_TRACE(std::to_string(w) + (topDown ? " top-down" : " bottom-up"));
+            const Picture source = counting(w, 3);
+            // Every pixel its own palette entry.
+            Bytes palette, indexes, wide;
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const std::uint8_t* px = source.row(y) + x * 3;
+                    palette.insert(palette.end(), {px[0], px[1], px[2], 0x77});
+                    indexes.push_back(static_cast<std::uint8_t>(y * w + x));
+                    wide.insert(wide.end(), {px[0], px[1], px[2], 0xEE});
+                }
+            auto eight = ReadBmp(bmpOf(8, w, 3, indexes, palette, topDown));
+            ASSERT_TRUE(eight.has_value()) << eight.error();
+            EXPECT_EQ(*eight, source);
+            auto thirtyTwo = ReadBmp(bmpOf(32, w, 3, wide, {}, topDown));
+            ASSERT_TRUE(thirtyTwo.has_value()) << thirtyTwo.error();
+            EXPECT_EQ(*thirtyTwo, source);
+        }
+    // A palette size of 0 means 256 entries.
+    Bytes full(256 * 4, 0);
+    full[255 * 4 + 2] = 200;
+    Bytes fullFile = bmpOf(8, 1, 1, {255}, full);
+    fullFile[46] = 0; // colours used: 0
+    auto read = ReadBmp(fullFile);
+    ASSERT_TRUE(read.has_value()) << read.error();
+    EXPECT_EQ(read->pixel(0, 0), makeColour(200, 0, 0));
+}
+
 TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
     const Bytes good = test::encodeBmp(counting(3, 2));
     auto patched = [&](std::size_t at, std::initializer_list<std::uint8_t> values) {
@@ -105,9 +171,36 @@ TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
         {"empty", {}},
         {"headers cut short", Bytes(good.begin(), good.begin() + 40)},
         {"not BM", patched(0, {'X', 'M'})},
-        {"32 bits per pixel", patched(28, {32, 0})},
-        {"8 bits per pixel", patched(28, {8, 0})},
+        {"16 bits per pixel", patched(28, {16, 0})},
+        {"1 bit per pixel", patched(28, {1, 0})},
         {"run-length compressed", patched(30, {1, 0, 0, 0})},
+        {"bit fields", patched(30, {3, 0, 0, 0})},
+        {"palette index past the palette", bmpOf(8, 2, 1, {0, 2}, Bytes(8, 0))},
+        {"palette of 300 colours",
+         [] {
+             Bytes b = bmpOf(8, 1, 1, {0}, Bytes(4, 0));
+             b[46] = 0x2C; // 300
+             b[47] = 0x01;
+             return b;
+         }()},
+        {"palette past the pixels",
+         [] {
+             Bytes b = bmpOf(8, 1, 1, {0}, Bytes(8, 0));
+             b[10] = 58; // pixels start inside the palette
+             return b;
+         }()},
+        {"palette past the file",
+         [] {
+             Bytes b = bmpOf(8, 1, 1, {0}, Bytes(1024, 0));
+             b.resize(500);
+             return b;
+         }()},
+        {"32-bit pixels cut short",
+         [] {
+             Bytes b = bmpOf(32, 2, 2, Bytes(16, 9));
+             b.resize(b.size() - 5);
+             return b;
+         }()},
         {"zero width", patched(18, {0, 0, 0, 0})},
         {"negative width", patched(18, {0xFF, 0xFF, 0xFF, 0xFF})},
         {"zero height", patched(22, {0, 0, 0, 0})},

@@ -4,6 +4,7 @@
 
 #include "backends/headless/ini_settings_store.h"
 #include "shell/settings.h"
+#include "support/fixture_game.h"
 
 namespace veskar {
 namespace {
@@ -31,7 +32,8 @@ TEST(Settings, AFreshStoreGivesTheDefaults) {
     SettingsSection section(store, d.MAKER_REG, d.GAME_ID);
     const Settings s = ReadSettings(section, d, 1920);
     EXPECT_EQ(s.CDDir, "NULL");
-    EXPECT_FALSE(s.hasStoredPosition);
+    EXPECT_FALSE(s.hasLeft);
+    EXPECT_FALSE(s.hasTop);
     EXPECT_EQ(s.BGM_ENA, 1);
     EXPECT_EQ(s.SE_ENA, 1);
     EXPECT_EQ(s.CV1, 1);
@@ -66,7 +68,62 @@ TEST(Settings, StoredValuesComeFromTheGamesOwnSection) {
     EXPECT_EQ(s.Delay, 0);
     EXPECT_EQ(s.Vol[0], -100);
     EXPECT_EQ(s.GV[7], -3);
-    EXPECT_FALSE(s.hasStoredPosition) << "Left without Top centres the window";
+    EXPECT_TRUE(s.hasLeft);
+    EXPECT_FALSE(s.hasTop);
+}
+
+TEST(Settings, LeftAndTopEachHaveTheirOwnDefault) {
+    struct Case {
+        const char* what;
+        const char* left; // nullptr: not stored
+        const char* top;
+        Point expected;
+    } cases[] = {
+        {"neither stored: centred", nullptr, nullptr, {556, 214}},
+        {"both stored", "40", "50", {40, 50}},
+        {"only Left: centred vertically", "40", nullptr, {40, 214}},
+        {"only Top: centred horizontally", nullptr, "50", {556, 50}},
+        {"Left not a number: centred that way", "west", "50", {556, 50}},
+    };
+    for (const auto& c : cases) {
+        IniSettingsStore store;
+        const GameDefinition d = demoDefinition();
+        if (c.left) store.write(d.MAKER_REG, d.GAME_ID, "Left", c.left);
+        if (c.top) store.write(d.MAKER_REG, d.GAME_ID, "Top", c.top);
+        SettingsSection section(store, d.MAKER_REG, d.GAME_ID);
+        const Settings s = ReadSettings(section, d, 1920);
+        // A 1920 x 1080 screen and an 808 x 651 window.
+        EXPECT_EQ(windowStartPosition(s, {1920, 1080}, {808, 651}), c.expected) << c.what;
+    }
+}
+
+TEST(Settings, RegistersDerivedFromStoredSettingsSurviveStartUp) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<const char*, const char*>> stored;
+        int s006, s050, s051;
+    } cases[] = {
+        {"fresh store", {}, 0, 1, 1},
+        {"renamed first character", {{"PlayerName", "Jiro"}}, 1, 1, 1},
+        {"renamed second character", {{"PlayerName2", "Yuki"}}, 1, 1, 1},
+        {"stored default names", {{"PlayerName", "Taro"}, {"PlayerName2", "Hanako"}}, 0, 1, 1},
+        {"date panel and window style", {{"DatePanel", "0"}, {"TXWStyle", "3"}}, 0, 0, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::FixtureGame game;
+        game.addScript("main", "")
+            .addScript(
+                "_config",
+                "MAKER_REG:Software\\Maker\nGAME_ID:game\nDEFAULT_NAME:Taro\nDEFAULT_NAME2:Hanako\nEND\n");
+        test::HeadlessRig rig(game.write());
+        for (const auto& [name, value] : c.stored)
+            rig.store.write("Software\\Maker", "game", name, value);
+        rig.engine.FormCreate();
+        EXPECT_EQ(rig.engine.vars.S(6), c.s006);
+        EXPECT_EQ(rig.engine.vars.S(50), c.s050);
+        EXPECT_EQ(rig.engine.vars.S(51), c.s051);
+    }
 }
 
 TEST(Settings, NarrowScreensUseTheCornerLayout) {

@@ -49,7 +49,8 @@ public:
 
     // Host
     Picture& windowPicture() override { return window_; }
-    void present() override { ++presents_; }
+    using Host::present;
+    void present(const Rect&) override { ++presents_; }
     void processMessages() override;
     MessageAnswer messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
                              MessageButtons buttons) override;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <optional>
@@ -25,7 +26,9 @@ std::optional<MouseButton> engineButton(Qt::MouseButton button) {
 }
 } // namespace
 
-GameView::GameView(QWidget* parent) : QWidget(parent) {
+GameView::GameView(QWidget* parent)
+    : QWidget(parent), image_(reinterpret_cast<const uchar*>(mirror_.pixels()), mirror_.width(),
+                              mirror_.height(), mirror_.width() * 4, QImage::Format_RGB32) {
     setObjectName("PB");
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
@@ -33,33 +36,71 @@ GameView::GameView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void GameView::showPicture() {
-    // The engine presents from inside its own paint handler too; that paint is
-    // already drawing the newest picture.
-    if (!painting_) update();
+QRect GameView::viewRect(const Rect& r) const {
+    const QRect target = targetRect();
+    if (target.size() == QSize(mirror_.width(), mirror_.height()))
+        return QRect(target.x() + r.x, target.y() + r.y, r.width, r.height);
+    // Scaled: the covering rectangle, one pixel wider for the smoothing.
+    const double sx = double(target.width()) / mirror_.width(),
+                 sy = double(target.height()) / mirror_.height();
+    const int x0 = target.x() + int(r.x * sx) - 1, y0 = target.y() + int(r.y * sy) - 1;
+    const int x1 = target.x() + int((r.x + r.width) * sx + 0.999) + 1;
+    const int y1 = target.y() + int((r.y + r.height) * sy + 0.999) + 1;
+    return QRect(QPoint(x0, y0), QPoint(x1, y1)).intersected(target);
+}
+
+void GameView::present(const Rect& changed) {
+    const Rect r = mirror_.present(changed);
+    // The engine presents from inside its own paint handler too; that paint
+    // draws the newest picture already.
+    if (!painting_ && r.width > 0 && r.height > 0) update(viewRect(r));
+}
+
+void GameView::showFrame(const Picture& frame) {
+    const Rect r = mirror_.showFrame(frame);
+    if (!painting_ && r.width > 0 && r.height > 0) update(viewRect(r));
 }
 
 QRect GameView::targetRect() const {
     return fitGameRect(size());
 }
 
-void GameView::paintEvent(QPaintEvent*) {
-    painting_ = true;
-    if (onPaint) onPaint();
-    painting_ = false;
+void GameView::resizeEvent(QResizeEvent* event) {
+    systemPaint_ = true;
+    QWidget::resizeEvent(event);
+}
+
+void GameView::showEvent(QShowEvent* event) {
+    systemPaint_ = true;
+    QWidget::showEvent(event);
+}
+
+void GameView::paintEvent(QPaintEvent* event) {
+    if (systemPaint_) {
+        systemPaint_ = false;
+        painting_ = true;
+        if (onPaint) onPaint();
+        painting_ = false;
+        mirror_.refresh();
+    }
 
     QPainter painter(this);
     const QRect target = targetRect();
     // Black bars around the picture.
-    const QRegion bars = QRegion(rect()).subtracted(QRegion(target));
+    const QRegion bars = QRegion(rect()).subtracted(QRegion(target)).intersected(event->region());
     for (const QRect& bar : bars)
         painter.fillRect(bar, Qt::black);
-    if (picture_.empty() || target.isEmpty()) return;
-    // Rows of blue, green, red bytes: exactly Qt's BGR888, no copy needed.
-    const QImage image(picture_.bytes().data(), picture_.width(), picture_.height(), picture_.rowBytes(),
-                       QImage::Format_BGR888);
+    if (target.isEmpty()) return;
+    if (target.size() == image_.size()) {
+        // One to one: copy just what changed, no conversion (the screen's format).
+        for (const QRect& part : event->region().intersected(target)) {
+            const QRect source = part.translated(-target.topLeft());
+            painter.drawImage(part.topLeft(), image_, source);
+        }
+        return;
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !isWholeMultiple(target, devicePixelRatioF()));
-    painter.drawImage(target, image);
+    painter.drawImage(target, image_);
 }
 
 void GameView::mousePressEvent(QMouseEvent* event) {

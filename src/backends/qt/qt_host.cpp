@@ -113,8 +113,12 @@ Picture& QtHost::windowPicture() {
     return window_.gameView().picture();
 }
 
-void QtHost::present() {
-    window_.gameView().showPicture();
+void QtHost::present(const Rect& changed) {
+    window_.gameView().present(changed);
+}
+
+void QtHost::showFrame(const Picture& frame) {
+    window_.gameView().showFrame(frame);
 }
 
 void QtHost::processMessages() {

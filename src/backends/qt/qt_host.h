@@ -34,7 +34,9 @@ public:
     void attach(EngineDriver& driver) { driver_ = &driver; }
 
     Picture& windowPicture() override;
-    void present() override;
+    using Host::present;
+    void present(const Rect& changed) override;
+    void showFrame(const Picture& frame) override;
     void processMessages() override;
     MessageAnswer messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
                              MessageButtons buttons) override;
