@@ -48,6 +48,7 @@ bool ScriptLoader::LoadScript(std::string_view name, ScriptKind kind) {
         interp.loadedScript = std::string(name);
         std::copy(bytes->begin(), bytes->end(), interp.MainScriptBuffer->begin());
         interp.scriptSize = static_cast<std::int32_t>(bytes->size());
+        interp.labelIndex.build(*bytes);
         interp.readPos = 0;
         interp.needLine = true;
         engine_.run.ScriptRunning = true;

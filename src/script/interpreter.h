@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "script/commands.h"
+#include "script/label_index.h"
 #include "script/trace.h"
 
 namespace veskar {
@@ -72,6 +73,8 @@ public:
     // Script text, filled by the script loader.
     std::unique_ptr<std::array<std::uint8_t, kScriptBufferSize>> MainScriptBuffer;
     std::int32_t scriptSize = 0;
+    // Built by the script loader whenever it fills MainScriptBuffer.
+    LabelIndex labelIndex;
     std::int32_t readPos = 0;
     std::int32_t lineStart = 0;
     std::array<std::uint8_t, kLineBufferSize> lineBuffer{};
