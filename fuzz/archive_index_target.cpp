@@ -33,9 +33,11 @@ void archiveIndex(Bytes data) {
         for (const auto layout : {ArchiveLayout::Script, ArchiveLayout::General}) {
             const std::uint64_t region = indexRegionSize(layout, data, fileSize);
             if (region > fileSize) std::abort();
-            const Bytes head = data.first(static_cast<std::size_t>(std::min<std::uint64_t>(region, data.size())));
-            const IndexParseResult parsed =
-                layout == ArchiveLayout::Script ? parseScriptIndex(head, fileSize) : parseGeneralIndex(head, fileSize);
+            const Bytes head =
+                data.first(static_cast<std::size_t>(std::min<std::uint64_t>(region, data.size())));
+            const IndexParseResult parsed = layout == ArchiveLayout::Script
+                                                ? parseScriptIndex(head, fileSize)
+                                                : parseGeneralIndex(head, fileSize);
             check(parsed, fileSize, data);
         }
     }
