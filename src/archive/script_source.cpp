@@ -1,5 +1,6 @@
 #include "archive/script_source.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "archive/script_loader.h"
@@ -39,6 +40,73 @@ std::string describeCharacter(std::string_view line, std::size_t offset) {
     return "'" + std::string(line.substr(offset, length)) + "' (" + hex + ")";
 }
 
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+int hexValue(char c) {
+    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+
+// The bytes of one source line in CP932, with byte escapes written out as they stand.
+std::expected<std::string, ScriptSourceError> encodeLine(std::string_view line, std::size_t lineNumber) {
+    std::string out;
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t open = line.find(kByteEscapeOpen, pos);
+        const std::string_view plain =
+            line.substr(pos, open == std::string_view::npos ? std::string_view::npos : open - pos);
+        auto converted = utf8ToCp932(plain);
+        if (!converted) {
+            const std::size_t at = pos + converted.error().offset;
+            const std::string what = at < line.size() ? describeCharacter(line, at) : std::string();
+            std::string message =
+                what.empty() ? "invalid UTF-8" : "character " + what + " cannot be written in CP932";
+            return std::unexpected(ScriptSourceError{lineNumber, columnAt(line, at), std::move(message)});
+        }
+        out += *converted;
+        if (open == std::string_view::npos) return out;
+
+        const std::size_t digits = open + kByteEscapeOpen.size();
+        const std::size_t close = line.find(kByteEscapeClose, digits);
+        const std::string_view hex =
+            line.substr(digits, close == std::string_view::npos ? 0 : close - digits);
+        const bool wellFormed = close != std::string_view::npos && !hex.empty() && hex.size() % 2 == 0 &&
+                                std::all_of(hex.begin(), hex.end(), isHexDigit);
+        if (!wellFormed)
+            return std::unexpected(
+                ScriptSourceError{lineNumber, columnAt(line, open),
+                                  "a byte escape holds pairs of hex digits between '⦃' and '⦄'"});
+        for (std::size_t i = 0; i < hex.size(); i += 2) {
+            const auto byte = static_cast<char>(hexValue(hex[i]) << 4 | hexValue(hex[i + 1]));
+            // A NUL would end the line.
+            if (byte == '\0')
+                return std::unexpected(
+                    ScriptSourceError{lineNumber, columnAt(line, open), "a byte escape cannot hold 00"});
+            out.push_back(byte);
+        }
+        pos = close + kByteEscapeClose.size();
+    }
+}
+
+// Bytes of the CP932 character at `pos`, split as cp932ToUtf8 splits them.
+std::size_t characterLength(std::string_view line, std::size_t pos) {
+    const auto c = static_cast<unsigned char>(line[pos]);
+    const std::size_t length = (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) ? 1 : 2;
+    return pos + length > line.size() ? 1 : length;
+}
+
+std::string hexOf(std::string_view bytes, std::string_view separator) {
+    std::string out;
+    for (const char c : bytes) {
+        char digits[3];
+        std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+        if (!out.empty()) out += separator;
+        out += digits;
+    }
+    return out;
+}
+
 } // namespace
 
 std::expected<std::string, ScriptSourceError> encodeScriptLines(std::string_view utf8) {
@@ -59,14 +127,8 @@ std::expected<std::string, ScriptSourceError> encodeScriptLines(std::string_view
         if (const auto at = line.find('\0'); at != std::string_view::npos)
             return std::unexpected(ScriptSourceError{lineNumber, columnAt(line, at), "NUL character"});
 
-        auto converted = utf8ToCp932(line);
-        if (!converted) {
-            const std::size_t at = converted.error().offset;
-            const std::string what = at < line.size() ? describeCharacter(line, at) : std::string();
-            std::string message =
-                what.empty() ? "invalid UTF-8" : "character " + what + " cannot be written in CP932";
-            return std::unexpected(ScriptSourceError{lineNumber, columnAt(line, at), std::move(message)});
-        }
+        auto converted = encodeLine(line, lineNumber);
+        if (!converted) return std::unexpected(converted.error());
         out += *converted;
         out.push_back('\0');
     }
@@ -92,17 +154,50 @@ DecodedScript decodeScriptSource(std::span<const std::uint8_t> stored) {
         ++lineNumber;
         const std::size_t nul = rest.find('\0');
         const std::string_view line = rest.substr(0, nul);
-        if (nul == std::string_view::npos)
-            result.problems.push_back("line " + std::to_string(lineNumber) + " is not ended by NUL");
         rest.remove_prefix(nul == std::string_view::npos ? rest.size() : nul + 1);
+        const auto problem = [&](std::size_t column, std::string message) {
+            result.problems.push_back({lineNumber, column, std::move(message)});
+        };
 
-        const std::string text = cp932ToUtf8(line);
-        // CP932 never maps to U+FFFD, so one in the output marks a byte it could not map.
-        if (text.find(kReplacement) != std::string::npos)
-            result.problems.push_back("line " + std::to_string(lineNumber) +
-                                      " holds bytes that are not CP932 (written as U+FFFD)");
-        if (line.find_first_of("\r\n") != std::string_view::npos)
-            result.problems.push_back("line " + std::to_string(lineNumber) + " holds a line-break byte");
+        std::string text = cp932ToUtf8(line);
+        std::size_t columns = 0;
+        const auto back = utf8ToCp932(text);
+        if (back && *back == line) {
+            for (std::size_t pos = 0; pos < line.size(); pos += characterLength(line, pos))
+                ++columns;
+        } else {
+            // Character by character: which ones do not come back as they were?
+            text.clear();
+            for (std::size_t pos = 0; pos < line.size(); ++columns) {
+                const std::string_view bytes = line.substr(pos, characterLength(line, pos));
+                pos += bytes.size();
+                const std::string character = cp932ToUtf8(bytes);
+                // CP932 never maps to U+FFFD, so one marks bytes it could not map.
+                if (character == kReplacement) {
+                    problem(columns + 1, "bytes " + hexOf(bytes, " ") + " are not CP932 (written as U+FFFD)");
+                    text += character;
+                    continue;
+                }
+                const auto again = utf8ToCp932(character);
+                if (again && *again == bytes) {
+                    text += character;
+                    continue;
+                }
+                const std::string escape =
+                    std::string(kByteEscapeOpen) + hexOf(bytes, "") + std::string(kByteEscapeClose);
+                problem(columns + 1,
+                        "'" + character + "' (" + hexOf(bytes, " ") + ") would be written back as " +
+                            (again ? hexOf(*again, " ") : std::string("nothing")) + "; kept as " + escape);
+                text += escape;
+            }
+        }
+        if (const auto at = line.find_first_of("\r\n"); at != std::string_view::npos) {
+            std::size_t column = 1;
+            for (std::size_t pos = 0; pos < at; pos += characterLength(line, pos))
+                ++column;
+            problem(column, "a line-break byte splits the line");
+        }
+        if (nul == std::string_view::npos) problem(columns + 1, "the last line is not ended by NUL");
         result.text += text;
         result.text.push_back('\n');
     }

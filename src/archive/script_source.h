@@ -17,6 +17,13 @@ struct ScriptSourceError {
     std::string message;
 };
 
+// "⦃" (U+2983) and "⦄" (U+2984), which CP932 cannot hold, enclose bytes
+// written as pairs of hex digits ("⦃8790⦄"); they stand for the characters
+// whose code CP932 would not give back (the duplicate codes of its NEC and
+// IBM rows), so that a decoded script encodes to the bytes it came from.
+constexpr std::string_view kByteEscapeOpen = "⦃";
+constexpr std::string_view kByteEscapeClose = "⦄";
+
 // UTF-8 text with LF or CRLF line ends (a leading byte-order mark is dropped)
 // to CP932 lines, each ended by one NUL: the decoded form the engine reads.
 std::expected<std::string, ScriptSourceError> encodeScriptLines(std::string_view utf8);
@@ -25,8 +32,8 @@ std::expected<std::string, ScriptSourceError> encodeScriptLines(std::string_view
 std::expected<std::vector<std::uint8_t>, ScriptSourceError> encodeScriptSource(std::string_view utf8);
 
 struct DecodedScript {
-    std::string text;                  // UTF-8, one LF after every line
-    std::vector<std::string> problems; // lines that did not come back exactly
+    std::string text;                        // UTF-8, one LF after every line
+    std::vector<ScriptSourceError> problems; // what did not come back exactly, in order
 };
 
 // An archive entry's bytes back to UTF-8 text.

@@ -5,12 +5,18 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+// jerror.h needs jpeglib.h first.
+#include <jerror.h>
+
 namespace veskar {
 
 namespace {
 
 // Pictures beyond this (bytes) are refused rather than allocated.
 constexpr std::uint64_t kMaxJpegPictureBytes = 256ull << 20;
+// What libjpeg may allocate for itself while decoding one picture; a
+// progressive picture needs about two bytes per sample of it.
+constexpr long kMaxJpegDecoderMemory = 128l << 20;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -41,20 +47,31 @@ bool decode(Decompressor& d, std::span<const std::uint8_t> bytes, Picture& out, 
     d.errors.base.error_exit = exitWithError;
     d.errors.base.output_message = ignoreMessage;
     if (setjmp(d.errors.jump)) {
-        error = d.errors.message;
+        // libjpeg asks for a backing store once the memory cap is reached.
+        if (d.errors.base.msg_code == JERR_NO_BACKING_STORE)
+            error = "JPEG picture of " + std::to_string(d.info.image_width) + " x " +
+                    std::to_string(d.info.image_height) + " needs more than " +
+                    std::to_string(kMaxJpegDecoderMemory >> 20) + " MB to decode";
+        else
+            error = d.errors.message;
         return false;
     }
     jpeg_create_decompress(&d.info);
+    // A progressive file holds every coefficient of the picture until its last
+    // scan; that memory, too, must stay bounded whatever the header says.
+    d.info.mem->max_memory_to_use = kMaxJpegDecoderMemory;
     jpeg_mem_src(&d.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&d.info, TRUE);
     d.info.out_color_space = JCS_EXT_BGR; // the engine's byte order, straight from the decoder
-    jpeg_start_decompress(&d.info);
+    // The size is checked before jpeg_start_decompress, which allocates for it.
+    jpeg_calc_output_dimensions(&d.info);
     const std::uint64_t size = std::uint64_t{d.info.output_width} * d.info.output_height * 3;
     if (d.info.output_components != 3 || size > kMaxJpegPictureBytes) {
         error = "JPEG picture of " + std::to_string(d.info.output_width) + " x " +
                 std::to_string(d.info.output_height) + " cannot be shown";
         return false;
     }
+    jpeg_start_decompress(&d.info);
     out.resize(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
     while (d.info.output_scanline < d.info.output_height) {
         JSAMPROW row = out.row(static_cast<int>(d.info.output_scanline));

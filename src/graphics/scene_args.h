@@ -41,6 +41,9 @@ struct DirectArgs {
 
 // `direct`: name [,ms [,x [,y]]].
 DirectArgs scanDirectArgs(std::string_view argument);
+// The longest `direct` wait, so that a mistyped number cannot hold the game
+// for days (the window still answers a close request meanwhile).
+constexpr int kMaxDirectWaitMs = 60000;
 
 // A colour background's name: "S" or "s" first.
 constexpr bool isColourName(std::string_view name) { return !name.empty() && (name[0] == 'S' || name[0] == 's'); }

@@ -167,9 +167,10 @@ void Scene::direct(std::string_view argument) {
     engine_.pictures.LoadPicture(args.name, sheet);
     engine_.host.windowPicture().copyFrom(sheet, 0, 0, sheet.width(), sheet.height(), args.x, args.y);
     engine_.host.present();
-    const auto ms = static_cast<std::uint32_t>(std::max(args.ms, 0));
+    const auto ms = static_cast<std::uint32_t>(std::clamp(args.ms, 0, kMaxDirectWaitMs));
     for (;;) {
         engine_.host.processMessages();
+        if (engine_.run.closeRequested()) break;
         const std::uint32_t elapsed = engine_.clock.tickCount() - start;
         if (elapsed >= ms) break;
         engine_.clock.sleep(std::min<std::uint32_t>(ms - elapsed, 10));

@@ -17,6 +17,8 @@ namespace veskar {
 
 namespace {
 constexpr int kWidth = 800, kHeight = 600;
+// How far the circle's centre values reach when they lie on the screen.
+constexpr std::int64_t kMaxCircleReach = 400;
 }
 
 bool Transitions::blinds() {
@@ -34,7 +36,12 @@ bool Transitions::blinds() {
 }
 
 bool Transitions::circle() {
-    const int radiusEnd = std::max(std::abs(engine_.vars.S(reg::kOverlayOrder) - 400), std::abs(engine_.vars.S(reg::kOverlayX) - 300)) + 500;
+    // The radius range comes from S020 and S021. The disc covers the whole screen from a radius of about 500 on, so later
+    // frames change no pixel. A centre on the screen asks for at most 900; a
+    // centre far outside is held to that too instead of adding minutes of frames.
+    const std::int64_t dx = std::abs(std::int64_t{engine_.vars.S(reg::kOverlayOrder)} - 400);
+    const std::int64_t dy = std::abs(std::int64_t{engine_.vars.S(reg::kOverlayX)} - 300);
+    const int radiusEnd = static_cast<int>(std::min<std::int64_t>(std::max(dx, dy), kMaxCircleReach) + 500);
     const auto span = [&](int row, int halfWidth) {
         const int h = std::min(halfWidth, 400);
         copyToWindow(next_, 400 - h, row, 2 * h + 1, 1);

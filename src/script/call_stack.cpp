@@ -20,6 +20,7 @@ bool Interpreter::loadMainScript(std::string_view name) {
     st_.loadedScript = std::string(name);
     std::copy(bytes->begin(), bytes->end(), MainScriptBuffer->begin());
     st_.scriptSize = static_cast<std::int32_t>(bytes->size());
+    labelIndex.build(*bytes);
     st_.readPos = 0;
     st_.needLine = true;
     engine_.run.ScriptRunning = true;

@@ -185,6 +185,9 @@ Flow Commands::shake(const CommandCall& call) {
         default:
             break; // no movement, but the same time
         }
+        // A close answered OK ends the shake before another frame is waited out.
+        host.processMessages();
+        if (engine_.run.closeRequested()) break;
         const std::uint32_t frames = engine_.frameTimer.FrameTimerWait(static_cast<std::uint32_t>(frameMs));
         d -= 2 * static_cast<std::int32_t>(frames);
     }

@@ -62,7 +62,8 @@ void Interpreter::runStep() {
                 flow = dispatchLine();
             }
         }
-        if (flow == Flow::EndStep) return;
+        // Once the window is closing (a close answered OK during a wait, `exitgame`), no further line runs.
+        if (flow == Flow::EndStep || engine_.run.QuitRequested) return;
         st_.needLine = true;
     }
 }

@@ -12,6 +12,7 @@
 #include "archive/script_loader.h"
 #include "script/commands.h"
 #include "script/flow.h"
+#include "script/label_index.h"
 #include "script/trace.h"
 
 namespace veskar {
@@ -114,6 +115,8 @@ public:
     // Scratch: the script text (loaded again from `loadedScript`) and what the
     // current line is doing.
     std::unique_ptr<std::array<std::uint8_t, kScriptBufferSize>> MainScriptBuffer;
+    // Built whenever MainScriptBuffer is filled.
+    LabelIndex labelIndex;
     std::string insertBuffer; // at most 63 bytes
     std::size_t insertPos = 0;
     bool TextHurry = false;

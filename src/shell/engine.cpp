@@ -61,6 +61,8 @@ bool Engine::FormCloseQuery() {
     }
     run.EffectInterrupt = 1;
     run.ScriptRunning = true;
+    // The window closes now; a blocking wait that is running must not outlast it.
+    run.QuitRequested = true;
     return true;
 }
 

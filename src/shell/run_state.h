@@ -32,6 +32,11 @@ struct RunState {
     int FullScreenState = 0; // 0 windowed, 1 full screen
     int DeferredMusic = 0;
     bool CommandsLocked = false;
+
+    // The player asked to close the window: during an interruptible effect
+    // (which then aborts) or by answering OK (the program then ends). Every
+    // blocking wait stops on it at its next frame.
+    bool closeRequested() const { return EffectInterrupt == 2 || QuitRequested; }
 };
 
 } // namespace veskar

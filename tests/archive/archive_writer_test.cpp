@@ -130,8 +130,72 @@ TEST(ScriptSource, DecodingGivesTheTextBackAndReportsWhatItCannot) {
     const auto damaged = decodeScriptSource(plain);
     EXPECT_EQ(damaged.text, "a\n\xEF\xBF\xBD\nb\n");
     ASSERT_EQ(damaged.problems.size(), 2u);
-    EXPECT_NE(damaged.problems[0].find("line 2 holds bytes that are not CP932"), std::string::npos);
-    EXPECT_NE(damaged.problems[1].find("line 3 is not ended by NUL"), std::string::npos);
+    EXPECT_EQ(damaged.problems[0].line, 2u);
+    EXPECT_EQ(damaged.problems[0].column, 1u);
+    EXPECT_EQ(damaged.problems[0].message, "bytes 85 40 are not CP932 (written as U+FFFD)");
+    EXPECT_EQ(damaged.problems[1].line, 3u);
+    EXPECT_EQ(damaged.problems[1].message, "the last line is not ended by NUL");
+}
+
+std::vector<std::uint8_t> stored(std::string_view plain) {
+    std::vector<std::uint8_t> bytes(plain.begin(), plain.end());
+    negateBytes(bytes);
+    return bytes;
+}
+
+// CP932 has characters under two codes (NEC row 13 and the JIS symbols, NEC's
+// and IBM's copies of the IBM extensions); the text form names one of them,
+// so the other is kept as a byte escape and reported where it stands.
+TEST(ScriptSource, CodesThatDoNotComeBackAreReportedAndKept) {
+    struct Case {
+        const char* what;
+        std::string plain;  // one line, without its NUL
+        std::string text;   // decoded, without the LF
+        std::size_t column; // of the one problem, 0 when none
+        const char* message;
+    };
+    const Case cases[] = {
+        {"the JIS code of ≒ comes back", "\x81\xE0", "≒", 0, ""},
+        {"NEC row 13's ≒", "a\x87\x90z", "a⦃8790⦄z", 2,
+         "'≒' (87 90) would be written back as 81 E0; kept as ⦃8790⦄"},
+        {"NEC row 13's ∵ after two-byte text", "\x83\x65\x87\x9A", "テ⦃879A⦄", 2,
+         "'∵' (87 9A) would be written back as 81 E6; kept as ⦃879A⦄"},
+        {"NEC's copy of an IBM kanji", "\xED\x40", "⦃ED40⦄", 1, "(ED 40) would be written back as FA 5C"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto decoded = decodeScriptSource(stored(c.plain + std::string(1, '\0')));
+        EXPECT_EQ(decoded.text, c.text + "\n");
+        if (c.column == 0) {
+            EXPECT_TRUE(decoded.problems.empty());
+        } else {
+            ASSERT_EQ(decoded.problems.size(), 1u);
+            EXPECT_EQ(decoded.problems[0].line, 1u);
+            EXPECT_EQ(decoded.problems[0].column, c.column);
+            EXPECT_NE(decoded.problems[0].message.find(c.message), std::string::npos)
+                << decoded.problems[0].message;
+        }
+        // Encoding the text gives the author's bytes back.
+        EXPECT_EQ(encodeScriptLines(decoded.text).value(), c.plain + std::string(1, '\0'));
+    }
+}
+
+TEST(ScriptSource, ByteEscapesMustBeWellFormed) {
+    const std::pair<std::string_view, std::size_t> cases[] = {
+        {"ab⦃87⦄⦃8", 7}, // not closed
+        {"⦃⦄", 1},       // empty
+        {"x⦃879⦄", 2},   // odd number of digits
+        {"⦃87G0⦄", 1},   // not hex
+        {"⦃8700⦄", 1},   // a NUL would end the line
+    };
+    for (const auto& [utf8, column] : cases) {
+        const auto result = encodeScriptLines(utf8);
+        ASSERT_FALSE(result.has_value()) << utf8;
+        EXPECT_EQ(result.error().line, 1u) << utf8;
+        EXPECT_EQ(result.error().column, column) << utf8;
+    }
+    EXPECT_EQ(encodeScriptLines("⦄").error().message, "character '⦄' (U+2984) cannot be written in CP932");
+    EXPECT_EQ(encodeScriptLines("a⦃8790⦄z⦃81e0⦄\n").value(), std::string("a\x87\x90z\x81\xE0\0", 7));
 }
 
 } // namespace

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <random>
 
@@ -72,6 +77,62 @@ TEST(Jpeg, RejectsWhatIsNoJpeg) {
             damaged[200 + random() % (damaged.size() - 200)] = static_cast<std::uint8_t>(random());
         (void)DecodeJpeg(damaged);
     }
+}
+
+struct ChildDecode {
+    bool decoded = false;
+    long peakBytes = 0; // the child's peak resident memory
+    double seconds = 0;
+};
+
+// Decodes in a child process, so that the child's peak memory is what the
+// decoder took (plus the test program itself, a few megabytes).
+ChildDecode decodeInChild(const Bytes& bytes) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) _exit(DecodeJpeg(bytes) ? 0 : 1);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    ChildDecode result;
+    result.decoded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    result.peakBytes = usage.ru_maxrss * 1024;
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return result;
+}
+
+TEST(Jpeg, HugeHeadersAreRefusedBeforeTheDecoderAllocates) {
+    const Bytes progressive = test::encodeProgressiveJpeg(bands(16, 16));
+    const Bytes baseline = test::encodeJpeg(bands(16, 16));
+    const struct {
+        const char* what;
+        Bytes file;
+    } cases[] = {
+        // A two-kilobyte file that would need gigabytes of coefficients.
+        {"progressive 20000 x 20000", test::withJpegDimensions(progressive, 20000, 20000)},
+        {"baseline 65500 x 65500", test::withJpegDimensions(baseline, 65500, 65500)},
+        // Within the picture limit, but its coefficients alone need 486 MB.
+        {"progressive 9000 x 9000", test::withJpegDimensions(progressive, 9000, 9000)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(DecodeJpeg(c.file).has_value());
+        const ChildDecode child = decodeInChild(c.file);
+        EXPECT_FALSE(child.decoded);
+        EXPECT_LT(child.peakBytes, 64l << 20);
+        std::printf("%s (%zu bytes): peak %.1f MB, %.3f s\n", c.what, c.file.size(),
+                    static_cast<double>(child.peakBytes) / (1 << 20), child.seconds);
+    }
+}
+
+TEST(Jpeg, ProgressivePicturesOfScreenSizeDecode) {
+    const Picture source = bands(800, 600);
+    auto decoded = DecodeJpeg(test::encodeProgressiveJpeg(source));
+    ASSERT_TRUE(decoded.has_value()) << decoded.error();
+    ASSERT_EQ(decoded->width(), 800);
+    ASSERT_EQ(decoded->height(), 600);
+    for (int x : {100, 400, 700})
+        EXPECT_NEAR(decoded->row(300)[x * 3], source.row(300)[x * 3], 8) << x;
 }
 
 Picture counting(int w, int h) {

@@ -97,6 +97,26 @@ TEST(Vsktool, ScriptEncodeDecodeRoundTrip) {
     EXPECT_EQ(readFile(d / "back.txt"), "; comment\nTITLE:テストゲーム\n\nEND\n");
 }
 
+TEST(Vsktool, ScriptDecodeKeepsDuplicateCodesAndSaysWhere) {
+    TempDir dir;
+    const fs::path d = dir.path();
+    // Line 2 holds NEC row 13's "≒" (87 90); CP932 would write the character back as 81 E0.
+    std::string plain("ok\0x\x87\x90\0", 7);
+    for (char& c : plain)
+        c = static_cast<char>(0u - static_cast<unsigned char>(c));
+    writeFile(d / "enc", plain);
+    const auto decode = runVsktool({"script", "decode", (d / "enc").string(), (d / "back.txt").string()});
+    EXPECT_EQ(decode.exitCode, 0) << decode.err;
+    EXPECT_NE(decode.err.find("warning: " + (d / "enc").string() +
+                              ":2:2: '≒' (87 90) would be written back as 81 E0"),
+              std::string::npos)
+        << decode.err;
+    EXPECT_EQ(readFile(d / "back.txt"), "ok\nx⦃8790⦄\n");
+    ASSERT_EQ(runVsktool({"script", "encode", (d / "back.txt").string(), (d / "again").string()}).exitCode,
+              0);
+    EXPECT_EQ(readFile(d / "again"), plain) << "the author's bytes come back";
+}
+
 TEST(Vsktool, CharactersOutsideCp932AreErrorsWithLineAndColumn) {
     TempDir dir;
     const fs::path in = dir.path() / "bad.txt";

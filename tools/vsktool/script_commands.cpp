@@ -23,7 +23,11 @@ constexpr std::string_view kScriptHelp =
     "        by one NUL byte, every byte negated. A character CP932 cannot hold is\n"
     "        an error naming the file, line and column.\n"
     "decode  the reverse: writes UTF-8 text with an LF after every line. Bytes\n"
-    "        that are not CP932 are written as U+FFFD and reported.\n"
+    "        that are not CP932 are written as U+FFFD and reported. A character\n"
+    "        whose code CP932 would write back differently (the duplicate codes\n"
+    "        of its NEC and IBM rows, such as 87 90 for 81 E0) is reported with\n"
+    "        its line and column and kept as a byte escape, ⦃8790⦄, which\n"
+    "        encode writes back as those bytes.\n"
     "\n"
     "Pack the encoded files with 'vsktool pack --layout script', or let\n"
     "'vsktool build' do both.\n";
@@ -50,7 +54,8 @@ int decode(const fs::path& in, const fs::path& out) {
     if (!stored) return fail(stored.error());
     const auto decoded = veskar::decodeScriptSource(*stored);
     for (const auto& problem : decoded.problems)
-        note("warning: " + in.string() + ": " + problem);
+        note("warning: " + in.string() + ":" + std::to_string(problem.line) + ":" +
+             std::to_string(problem.column) + ": " + problem.message);
     if (auto written = veskar::writeFileAtomically(out, bytesOf(decoded.text)); !written)
         return fail(written.error());
     return kOk;
