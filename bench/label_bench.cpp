@@ -19,9 +19,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // A story script of text lines, commands and a few labels and blocks, filled
 // to 256 KB, with ":near" on its second line and ":last" on its last.

@@ -20,9 +20,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // Times `work` and `baseline` in the same iterations and reports their ratio
 // under `counter`.

@@ -40,9 +40,7 @@ constexpr int kPageGlyphs = kPageRows * kPageColumns;
 constexpr int kOriginX = 30, kOriginY = 24, kPitchX = 13, kPitchY = 32;
 constexpr int kWindowWidth = 760, kWindowHeight = 160;
 
-double seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 std::string codeBytes(std::uint16_t code) {
     return {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};

@@ -19,16 +19,10 @@ void check(const std::expected<Picture, std::string>& picture) {
 }
 } // namespace
 
-void packedPicture(Bytes data) {
-    check(DecodePackedPicture(data));
-}
+void packedPicture(Bytes data) { check(DecodePackedPicture(data)); }
 
-void jpegPicture(Bytes data) {
-    check(DecodeJpeg(data));
-}
+void jpegPicture(Bytes data) { check(DecodeJpeg(data)); }
 
-void bmpPicture(Bytes data) {
-    check(ReadBmp(data));
-}
+void bmpPicture(Bytes data) { check(ReadBmp(data)); }
 
 } // namespace veskar::fuzz

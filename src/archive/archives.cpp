@@ -1,6 +1,5 @@
 #include "archive/archives.h"
 
-
 #include "core/diagnostics.h"
 #include "core/files.h"
 #include "core/sjis.h"
@@ -153,8 +152,7 @@ ArchiveIndex Archives::readIndex(const fs::path& path, ArchiveLayout layout) con
         diagnostics_->report(parsed.error());
         return {};
     }
-    if (!parsed->problems.empty())
-        diagnostics_->report(describeIndexProblems(path, parsed->problems));
+    if (!parsed->problems.empty()) diagnostics_->report(describeIndexProblems(path, parsed->problems));
     parsed->index.path = path;
     return std::move(parsed->index);
 }
@@ -204,8 +202,6 @@ bool Archives::scriptArchiveExists() const {
     return isRegularFile(gameDir_ / slotFileName(ArchiveSet::Scripts, 1));
 }
 
-bool Archives::firstPictureArchiveExists() const {
-    return !index(ArchiveSet::Pictures, 1).path.empty();
-}
+bool Archives::firstPictureArchiveExists() const { return !index(ArchiveSet::Pictures, 1).path.empty(); }
 
 } // namespace veskar

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/sjis.h"
 #include "archive/archives.h"
 #include "core/diagnostics.h"
+#include "core/sjis.h"
 
 namespace veskar {
 

@@ -13,9 +13,7 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
-bool isContinuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
+bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 std::size_t columnAt(std::string_view line, std::size_t offset) {
     std::size_t column = 1;
@@ -40,13 +38,9 @@ std::string describeCharacter(std::string_view line, std::size_t offset) {
     return "'" + std::string(line.substr(offset, length)) + "' (" + hex + ")";
 }
 
-bool isHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
-int hexValue(char c) {
-    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-}
+int hexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
 
 // The bytes of one source line in CP932, with byte escapes written out as they stand.
 std::expected<std::string, ScriptSourceError> encodeLine(std::string_view line, std::size_t lineNumber) {

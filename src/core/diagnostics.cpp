@@ -23,9 +23,7 @@ void Diagnostics::write(std::string line) {
     ++written_;
 }
 
-void Diagnostics::report(std::string_view message) {
-    write(std::string(message));
-}
+void Diagnostics::report(std::string_view message) { write(std::string(message)); }
 
 void Diagnostics::scriptProblem(std::string_view message, std::string_view sjisText) {
     if (listener_.scriptProblem) listener_.scriptProblem(message, sjisText);

@@ -43,7 +43,8 @@ public:
     bool ok() const { return ok_; }
 
 private:
-    Serializer(std::uint8_t* data, std::size_t size, bool saving) : data_(data), size_(size), saving_(saving) {}
+    Serializer(std::uint8_t* data, std::size_t size, bool saving)
+        : data_(data), size_(size), saving_(saving) {}
     // Whether `n` more bytes fit; marks the serializer failed when not.
     bool room(std::size_t n);
 

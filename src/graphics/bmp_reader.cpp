@@ -14,9 +14,7 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint64_t kMaxBmpPictureBytes = 256ull << 20;
 constexpr std::uint32_t kMaxPaletteEntries = 256;
 
-std::unexpected<std::string> bad(const std::string& why) {
-    return std::unexpected("BMP: " + why);
-}
+std::unexpected<std::string> bad(const std::string& why) { return std::unexpected("BMP: " + why); }
 
 } // namespace
 

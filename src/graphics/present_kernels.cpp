@@ -45,9 +45,7 @@ const Available& available() {
 
 } // namespace
 
-const PresentKernels& referencePresentKernels() {
-    return kReference;
-}
+const PresentKernels& referencePresentKernels() { return kReference; }
 
 std::span<const PresentKernels* const> availablePresentKernels() {
     const Available& a = available();

@@ -26,16 +26,12 @@ void expand(const std::uint8_t* bgr, int pixels, std::uint32_t* out) {
 }
 
 // Packing back is rare (once after a run of whole frames): the 128-bit one does.
-void pack(const std::uint32_t* in, int pixels, std::uint8_t* bgr) {
-    ssse3().pack(in, pixels, bgr);
-}
+void pack(const std::uint32_t* in, int pixels, std::uint8_t* bgr) { ssse3().pack(in, pixels, bgr); }
 
 constexpr PresentKernels kTable{"avx2", expand, pack};
 
 } // namespace
 
-const PresentKernels& avx2() {
-    return kTable;
-}
+const PresentKernels& avx2() { return kTable; }
 
 } // namespace veskar::present_kernels

@@ -38,8 +38,6 @@ constexpr PresentKernels kTable{"ssse3", expand, pack};
 
 } // namespace
 
-const PresentKernels& ssse3() {
-    return kTable;
-}
+const PresentKernels& ssse3() { return kTable; }
 
 } // namespace veskar::present_kernels

@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "script/registers.h"
 #include "graphics/pictures.h"
+#include "script/registers.h"
 
 namespace veskar {
 
 class Engine;
 
 constexpr int kScenePositions = 5;
-constexpr std::size_t kSceneNameField = 29;   // bgName, overlayName
-constexpr std::size_t kSpriteListField = 59;  // spriteList
+constexpr std::size_t kSceneNameField = 29;  // bgName, overlayName
+constexpr std::size_t kSpriteListField = 59; // spriteList
 
 // System registers the scene reads.
 

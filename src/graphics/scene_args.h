@@ -46,7 +46,9 @@ DirectArgs scanDirectArgs(std::string_view argument);
 constexpr int kMaxDirectWaitMs = 60000;
 
 // A colour background's name: "S" or "s" first.
-constexpr bool isColourName(std::string_view name) { return !name.empty() && (name[0] == 'S' || name[0] == 's'); }
+constexpr bool isColourName(std::string_view name) {
+    return !name.empty() && (name[0] == 'S' || name[0] == 's');
+}
 
 // The colour of a colour name: each level character gives 16 * digit for 0-9
 // and A-F, 255 for G, 0 for anything else (also for missing characters).
@@ -54,6 +56,7 @@ Colour colourFromName(std::string_view name);
 
 // Cuts `text` to `limit` bytes at a whole character, saying so to
 // `diagnostics`; names longer than their saved fields cannot be kept.
-std::string fitField(std::string_view text, std::size_t limit, std::string_view what, Diagnostics& diagnostics);
+std::string fitField(std::string_view text, std::size_t limit, std::string_view what,
+                     Diagnostics& diagnostics);
 
 } // namespace veskar

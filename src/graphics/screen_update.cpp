@@ -20,9 +20,7 @@ constexpr int kBlinds = 6;
 constexpr int kCut = 4;
 } // namespace
 
-void ScreenUpdate::show(const Picture& picture) {
-    engine_.host.showFrame(picture);
-}
+void ScreenUpdate::show(const Picture& picture) { engine_.host.showFrame(picture); }
 
 void ScreenUpdate::UpdateScreen(int mode) {
     if (mode == 0) return;
@@ -91,10 +89,18 @@ void ScreenUpdate::FadeToNextScreen(int s, int p) {
 
 void ScreenUpdate::FadePreset(int kind) {
     switch (kind) {
-    case 1: FadeToNextScreen(24, 40); break;
-    case 3: FadeToNextScreen(5, 50); break;
-    case 4: FadeToNextScreen(2, 50); break;
-    default: FadeToNextScreen(12, 40); break;
+    case 1:
+        FadeToNextScreen(24, 40);
+        break;
+    case 3:
+        FadeToNextScreen(5, 50);
+        break;
+    case 4:
+        FadeToNextScreen(2, 50);
+        break;
+    default:
+        FadeToNextScreen(12, 40);
+        break;
     }
 }
 
@@ -116,7 +122,9 @@ void ScreenUpdate::SepiaFade() {
     run.Busy = 0;
 }
 
-void ScreenUpdate::wipeset(std::string_view name) { engine_.pictures.LoadPicture(name, engine_.pictures.wipeMask); }
+void ScreenUpdate::wipeset(std::string_view name) {
+    engine_.pictures.LoadPicture(name, engine_.pictures.wipeMask);
+}
 
 void ScreenUpdate::fix() {
     auto& pictures = engine_.pictures;

@@ -19,7 +19,7 @@ namespace {
 constexpr int kWidth = 800, kHeight = 600;
 // How far the circle's centre values reach when they lie on the screen.
 constexpr std::int64_t kMaxCircleReach = 400;
-}
+} // namespace
 
 bool Transitions::blinds() {
     for (int f = 0; f < 70; ++f) {
@@ -36,9 +36,9 @@ bool Transitions::blinds() {
 }
 
 bool Transitions::circle() {
-    // The radius range comes from S020 and S021. The disc covers the whole screen from a radius of about 500 on, so later
-    // frames change no pixel. A centre on the screen asks for at most 900; a
-    // centre far outside is held to that too instead of adding minutes of frames.
+    // The radius range comes from S020 and S021. The disc covers the whole screen from a radius of about 500
+    // on, so later frames change no pixel. A centre on the screen asks for at most 900; a centre far outside
+    // is held to that too instead of adding minutes of frames.
     const std::int64_t dx = std::abs(std::int64_t{engine_.vars.S(reg::kOverlayOrder)} - 400);
     const std::int64_t dy = std::abs(std::int64_t{engine_.vars.S(reg::kOverlayX)} - 300);
     const int radiusEnd = static_cast<int>(std::min<std::int64_t>(std::max(dx, dy), kMaxCircleReach) + 500);
@@ -119,7 +119,8 @@ bool Transitions::squares() {
 
 bool Transitions::halfRows() {
     std::array<int, kHeight> widths{};
-    for (int& w : widths) w = engine_.random.next() % kHeight + 20;
+    for (int& w : widths)
+        w = engine_.random.next() % kHeight + 20;
     std::vector<int> entries(2 * kHeight);
     for (int i = 0; i < kHeight; ++i) {
         entries[static_cast<std::size_t>(2 * i)] = i;

@@ -40,7 +40,8 @@ void syncInterpreterRecord(Serializer& s, Engine& engine, ResumePoint& resume) {
     s.syncInt(run.WaitTicks);
     s.syncInt(st.charDelay);
     s.syncInt(run.ClickWaitKind);
-    int screenMode = s.isSaving() && run.ScreenMode == screen_mode::kMap ? screen_mode::kPlay : run.ScreenMode;
+    int screenMode =
+        s.isSaving() && run.ScreenMode == screen_mode::kMap ? screen_mode::kPlay : run.ScreenMode;
     s.syncInt(screenMode);
     run.ScreenMode = screenMode;
     s.syncFlag(engine.scene.holdDisplay);
@@ -129,8 +130,8 @@ void syncSlotFile(Serializer& s, Engine& engine, ResumePoint& resume) {
 
 std::string slotHeaderText(const std::tm& t, std::string_view title) {
     char date[96];
-    std::snprintf(date, sizeof date, "%04d/%02d/%02d %02d:%02d:%02d  ", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                  t.tm_hour, t.tm_min, t.tm_sec);
+    std::snprintf(date, sizeof date, "%04d/%02d/%02d %02d:%02d:%02d  ", t.tm_year + 1900, t.tm_mon + 1,
+                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
     return std::string(date) + std::string(title);
 }
 

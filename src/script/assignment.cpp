@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/sjis.h"
-#include "script/script_index.h"
 #include "script/registers.h"
+#include "script/script_index.h"
 #include "script/variables.h"
 
 namespace veskar {

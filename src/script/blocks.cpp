@@ -34,9 +34,7 @@ std::int32_t Interpreter::findNamedBlockStart(std::int32_t from, std::string_vie
     return pos < 0 ? kNoLine : pos;
 }
 
-std::int32_t Interpreter::findLabel(std::string_view name) const {
-    return labelIndex.findLabel(name);
-}
+std::int32_t Interpreter::findLabel(std::string_view name) const { return labelIndex.findLabel(name); }
 
 bool Interpreter::gotoLabel(std::string_view name) {
     const std::int32_t target = findLabel(name);

@@ -22,18 +22,14 @@ Flow Commands::runCommand(int index, std::string_view line) {
     return (this->*row.handler)(call);
 }
 
-bool Commands::effectCut() const {
-    return engine_.run.SkipActive && engine_.settings.EFX_CUT != 0;
-}
+bool Commands::effectCut() const { return engine_.run.SkipActive && engine_.settings.EFX_CUT != 0; }
 
 // --- Commands whose subsystems are not built yet ------------------------------
 
 // PENDING(music, movies, effects, animations, extras): each of these commands
 // gets its handler with its subsystem; until then it is accepted. The "cut"
 // ones (special, se, effect) give the same result when skipped.
-Flow Commands::accepted(const CommandCall& call) {
-    return call.row.result;
-}
+Flow Commands::accepted(const CommandCall& call) { return call.row.result; }
 
 // PENDING(choices, saves, selection tree): clickmap, load, seltree and save
 // open their screens here.
@@ -284,17 +280,17 @@ Flow Commands::string(const CommandCall& call) {
     std::size_t consumed = 0;
     const std::int32_t slot = readScriptNumber(call.args, &consumed);
     if (consumed == 0 || slot < 0 || slot > 9) {
-        engine_.diagnostics.scriptProblem("string slot " + std::to_string(slot) + " is not 0-9; the line is ignored",
-                                          call.line);
+        engine_.diagnostics.scriptProblem(
+            "string slot " + std::to_string(slot) + " is not 0-9; the line is ignored", call.line);
         return Flow::GoOn;
     }
     // The text follows the slot digit and its comma.
     const std::string_view text = from(call.args, 2);
     std::string kept = cutText(text, kStringSlotMax);
     if (kept.size() < text.size())
-        engine_.diagnostics.scriptProblem(
-            "string slot " + std::to_string(slot) + " holds " + std::to_string(kStringSlotMax) + " bytes; the text is cut",
-            call.line);
+        engine_.diagnostics.scriptProblem("string slot " + std::to_string(slot) + " holds " +
+                                              std::to_string(kStringSlotMax) + " bytes; the text is cut",
+                                          call.line);
     engine_.interp.setStringSlot(slot, std::move(kept));
     return Flow::GoOn;
 }
@@ -302,8 +298,8 @@ Flow Commands::string(const CommandCall& call) {
 Flow Commands::title(const CommandCall& call) {
     std::string kept = cutText(call.args, kStringSlotMax);
     if (kept.size() < call.args.size())
-        engine_.diagnostics.scriptProblem("a title holds " + std::to_string(kStringSlotMax) + " bytes; the text is cut",
-                                          call.line);
+        engine_.diagnostics.scriptProblem(
+            "a title holds " + std::to_string(kStringSlotMax) + " bytes; the text is cut", call.line);
     engine_.interp.setStringSlot(kTitleSlot, std::move(kept));
     return Flow::GoOn;
 }

@@ -30,8 +30,8 @@ Flow Commands::runIf(const CommandCall& call) {
 Flow Commands::runCjmp(const CommandCall& call) {
     auto& interp = engine_.interp;
     // A bare "cjmp" branches on whether the player renamed the characters.
-    const std::int32_t v = call.line.size() <= 5 ? engine_.vars.S(reg::kNamesChanged)
-                                                 : engine_.vars.evalExpression(call.args);
+    const std::int32_t v =
+        call.line.size() <= 5 ? engine_.vars.S(reg::kNamesChanged) : engine_.vars.evalExpression(call.args);
     const std::int32_t end = interp.lineAfter(interp.nextLineStartingWith(interp.state().readPos, '}'));
     std::int32_t p = interp.state().readPos;
     for (std::int32_t i = 0; i <= v; ++i) {

@@ -12,28 +12,18 @@ void Interpreter::emitChar(std::string_view bytes) {
     engine_.layout.emitChar(bytes, static_cast<int>(bytes.size()));
 }
 
-void Interpreter::newPage() {
-    engine_.layout.newPage();
-}
+void Interpreter::newPage() { engine_.layout.newPage(); }
 
-void Interpreter::DrawRuby(std::string_view text) {
-    engine_.layout.DrawRuby(text);
-}
+void Interpreter::DrawRuby(std::string_view text) { engine_.layout.DrawRuby(text); }
 
-void Interpreter::DrawNamePlate(std::string_view name) {
-    engine_.window.DrawNamePlate(name);
-}
+void Interpreter::DrawNamePlate(std::string_view name) { engine_.window.DrawNamePlate(name); }
 
-void Interpreter::putNameInPageGrid(std::string_view name) {
-    engine_.layout.putNameInFirstRow(name);
-}
+void Interpreter::putNameInPageGrid(std::string_view name) { engine_.layout.putNameInFirstRow(name); }
 
 // PENDING(backlog): the page history.
 void Interpreter::RecordPage(bool) {}
 
-void Interpreter::graTag(std::string_view args) {
-    engine_.scene.gra(args);
-}
+void Interpreter::graTag(std::string_view args) { engine_.scene.gra(args); }
 
 // After the command's own update (none without a number) the tag shows the
 // cleared layers at once.

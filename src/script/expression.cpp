@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/random.h"
 #include "script/script_index.h"
 #include "script/variables.h"
-#include "core/random.h"
 
 namespace veskar {
 namespace {

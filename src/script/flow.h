@@ -10,8 +10,6 @@ enum class Flow : int {
     Redispatch = 2, // the line was rewritten: run it again
 };
 
-constexpr int flowNumber(Flow flow) {
-    return static_cast<int>(flow);
-}
+constexpr int flowNumber(Flow flow) { return static_cast<int>(flow); }
 
 } // namespace veskar

@@ -1,6 +1,5 @@
 // Commands that move between scripts: chain, call and end.
 
-
 #include "core/diagnostics.h"
 #include "core/sjis.h"
 #include "script/commands.h"
@@ -37,8 +36,8 @@ ScriptTarget parseTarget(std::string_view line, std::size_t nameAt, std::size_t 
 
 std::string fitScriptName(std::string_view name, Diagnostics& diagnostics) {
     if (name.size() <= kScriptNameMax) return std::string(name);
-    diagnostics.report("script name '" + cp932ToUtf8(name) + "' is longer than " + std::to_string(kScriptNameMax) +
-                       " bytes; it is cut");
+    diagnostics.report("script name '" + cp932ToUtf8(name) + "' is longer than " +
+                       std::to_string(kScriptNameMax) + " bytes; it is cut");
     return std::string(name.substr(0, kScriptNameMax));
 }
 } // namespace
@@ -62,8 +61,8 @@ Flow Commands::call(const CommandCall& call) {
     auto& st = interp.state();
     const ScriptTarget target = parseTarget(call.line, static_cast<std::size_t>(call.row.argsAt), 99);
     if (st.callDepth >= kCallStackSize) {
-        engine_.diagnostics.report("calls nest deeper than " + std::to_string(kCallStackSize) + "; the call of '" +
-                                   cp932ToUtf8(target.name) + "' is refused");
+        engine_.diagnostics.report("calls nest deeper than " + std::to_string(kCallStackSize) +
+                                   "; the call of '" + cp932ToUtf8(target.name) + "' is refused");
         engine_.diagnostics.traceNote("call refused: nested deeper than 9");
         return Flow::EndStep;
     }

@@ -211,9 +211,7 @@ void Interpreter::closeLogEntry() {
     engine_.vars.S(reg::kWrappedRow) = 0;
 }
 
-void Interpreter::appendLog(std::string_view bytes) {
-    engine_.backlog.append(bytes);
-}
+void Interpreter::appendLog(std::string_view bytes) { engine_.backlog.append(bytes); }
 
 void Interpreter::discardPendingText() {
     insertBuffer.clear();

@@ -19,7 +19,6 @@ namespace veskar {
 
 class Engine;
 
-
 constexpr int kCallStackSize = 9;
 constexpr std::int32_t kNoLine = 16777215;
 constexpr std::size_t kLineBufferSize = 2048;
@@ -128,7 +127,6 @@ public:
     Trace trace;
 
 private:
-
     Flow dispatchLine();
     Flow runCommandLine();
     Flow runNameLine();

@@ -1,6 +1,5 @@
 #include "script/trace.h"
 
-
 #include "core/sjis.h"
 
 namespace veskar {

@@ -12,7 +12,8 @@ namespace veskar {
 class Diagnostics;
 class Random;
 
-template <int Bits> class BitBank {
+template <int Bits>
+class BitBank {
 public:
     static constexpr int kBits = Bits;
     static constexpr int kBytes = (Bits + 7) / 8;

@@ -1,18 +1,18 @@
 #include "shell/engine.h"
 
 #include "core/sjis.h"
-#include "script/registers.h"
 #include "platform/clock.h"
 #include "platform/host.h"
 #include "platform/settings_store.h"
+#include "script/registers.h"
 
 namespace veskar {
 
 Engine::Engine(Platform platform, EngineOptions opts)
     : host(platform.host), clock(platform.clock), settingsStore(platform.settingsStore),
-      audio(platform.audio), fonts(platform.fonts), options(std::move(opts)), diagnostics(platform.diagnosticsOut),
-      interp(*this), frameTimer(clock, host), scene(*this), screen(*this), glyphs(*this), window(*this),
-      layout(*this) {}
+      audio(platform.audio), fonts(platform.fonts), options(std::move(opts)),
+      diagnostics(platform.diagnosticsOut), interp(*this), frameTimer(clock, host), scene(*this),
+      screen(*this), glyphs(*this), window(*this), layout(*this) {}
 
 Engine::~Engine() = default;
 
@@ -35,13 +35,15 @@ bool Engine::askToQuit() {
 }
 
 bool Engine::namesChanged() const {
-    return interp.stringSlot(0) != definition.DEFAULT_NAME || interp.stringSlot(1) != definition.DEFAULT_NAME2;
+    return interp.stringSlot(0) != definition.DEFAULT_NAME ||
+           interp.stringSlot(1) != definition.DEFAULT_NAME2;
 }
 
 void Engine::PBPaint() {
     // PENDING(map): the map paints itself.
     if (run.ScreenMode == screen_mode::kMap) return;
-    const Picture& shown = run.ScreenMode == screen_mode::kWindowHidden ? pictures.sceneBuffer : pictures.nextScreen;
+    const Picture& shown =
+        run.ScreenMode == screen_mode::kWindowHidden ? pictures.sceneBuffer : pictures.nextScreen;
     host.windowPicture().copyFrom(shown, 0, 0, shown.width(), shown.height(), 0, 0);
     host.present();
 }

@@ -71,7 +71,8 @@ std::optional<DefinitionError> integerFields(std::string_view value, int count, 
 }
 
 Handler rectangle(Rect4 GameDefinition::*field) {
-    return [field](GameDefinition& d, std::string_view value) { return integerFields(value, 4, (d.*field).v); };
+    return
+        [field](GameDefinition& d, std::string_view value) { return integerFields(value, 4, (d.*field).v); };
 }
 
 std::optional<DefinitionError> readSpeaker(GameDefinition& d, std::string_view value) {

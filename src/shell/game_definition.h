@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <expected>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "archive/archives.h"
 #include "core/picture.h"

@@ -10,17 +10,15 @@ namespace veskar {
 void Input::mouseDown(MouseButton button, Point) {
     if (engine_.run.InEffect && button == MouseButton::Left) engine_.run.EffectInterrupt = 1;
 }
-void Input::mouseUp(MouseButton, Point) {}  // PENDING(input)
-void Input::mouseMove(Point) {}             // PENDING(input)
-void Input::wheel(int, Point) {}            // PENDING(input)
-void Input::keyDown(int) {}                 // PENDING(input)
-void Input::keyUp(int) {}                   // PENDING(input)
+void Input::mouseUp(MouseButton, Point) {} // PENDING(input)
+void Input::mouseMove(Point) {}            // PENDING(input)
+void Input::wheel(int, Point) {}           // PENDING(input)
+void Input::keyDown(int) {}                // PENDING(input)
+void Input::keyUp(int) {}                  // PENDING(input)
 
 // PENDING(input): "終了" opens the tool-strip menu; for now it closes the
 // window through the usual close question.
-void Input::toolQuit() {
-    engine_.host.requestClose();
-}
+void Input::toolQuit() { engine_.host.requestClose(); }
 void Input::toolLoad() {}   // PENDING(saves): the load list
 void Input::toolSave() {}   // PENDING(saves): the save list
 void Input::toolConfig() {} // PENDING(settings screens)

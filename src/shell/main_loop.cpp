@@ -10,9 +10,7 @@ namespace {
 constexpr std::uint32_t kPassMs = 20;
 
 // Auto mode paces the passes by its level.
-std::uint32_t autoPassMs(int level) {
-    return 4u * static_cast<std::uint32_t>(level) + 15u;
-}
+std::uint32_t autoPassMs(int level) { return 4u * static_cast<std::uint32_t>(level) + 15u; }
 } // namespace
 
 std::uint32_t Engine::AppIdle() {
@@ -44,7 +42,8 @@ std::uint32_t Engine::AppIdle() {
         if (click_wait::releasedByModes(run.ClickWaitKind)) interp.releaseClickWait();
         run.ClickWaitKind = click_wait::kNone;
     }
-    if (run.ChoiceMode != 0 || run.WaitTicks != 0 || run.ClickWaitKind != click_wait::kNone || run.WaitVoice) {
+    if (run.ChoiceMode != 0 || run.WaitTicks != 0 || run.ClickWaitKind != click_wait::kNone ||
+        run.WaitVoice) {
         // PENDING(effects): the background animation steps here.
         return pace();
     }

@@ -8,8 +8,7 @@
 
 namespace veskar {
 
-namespace {
-} // namespace
+namespace {} // namespace
 
 void MessageWindow::HideMessageWindow() {
     if (engine_.vars.S(reg::kSavingAllowed) == 0) return;

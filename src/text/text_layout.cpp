@@ -12,7 +12,6 @@ namespace veskar {
 
 namespace {
 
-
 constexpr int kRubyPixelSize = 9;
 constexpr int kRubyOffsetX = 3;
 constexpr int kRubyOffsetY = -7;
@@ -21,9 +20,7 @@ constexpr int kRubyOffsetY = -7;
 // screen they only have to stay far outside, without overflowing.
 constexpr long long kFarAway = 1 << 24;
 
-int clampPosition(long long v) {
-    return static_cast<int>(std::clamp(v, -kFarAway, kFarAway));
-}
+int clampPosition(long long v) { return static_cast<int>(std::clamp(v, -kFarAway, kFarAway)); }
 
 constexpr std::array<std::uint16_t, 33> kNoLineStartCodes = {
     0x8140, 0x8141, 0x8142, 0x8148, 0x8149, 0x815B, 0x8160, 0x816A, 0x8176, 0x8178, 0x8193,
@@ -47,9 +44,7 @@ bool isNoLineStart(std::uint16_t code) {
 
 TextLayout::TextLayout(Engine& engine) : engine_(engine) {}
 
-bool TextLayout::fullScreenText() const {
-    return engine_.vars.S(reg::kFullScreenText) != 0;
-}
+bool TextLayout::fullScreenText() const { return engine_.vars.S(reg::kFullScreenText) != 0; }
 
 PageGeometry TextLayout::geometry() const {
     const auto& d = engine_.definition;
@@ -242,7 +237,8 @@ void TextLayout::putNameInFirstRow(std::string_view name) {
 }
 
 void TextLayout::DrawRuby(std::string_view text) {
-    if (!fullScreenText() && st_.textColumn == 0 && st_.textRow == 0 && !engine_.interp.nameAsText) st_.textRow = 1;
+    if (!fullScreenText() && st_.textColumn == 0 && st_.textRow == 0 && !engine_.interp.nameAsText)
+        st_.textRow = 1;
     const PageGeometry g = geometry();
     // Over the character put next: an empty row starts indented, and a full
     // row continues on the next one.

@@ -36,12 +36,8 @@ std::u32string codePoints(const std::string& text) {
     return out;
 }
 
-bool isKana(char32_t c) {
-    return (c >= 0x3041 && c <= 0x30FF);
-}
-bool isKanji(char32_t c) {
-    return c >= 0x4E00 && c <= 0x9FFF;
-}
+bool isKana(char32_t c) { return (c >= 0x3041 && c <= 0x30FF); }
+bool isKanji(char32_t c) { return c >= 0x4E00 && c <= 0x9FFF; }
 
 TEST(DemoGame, EveryRubyComesJustBeforeTheKanjiItReads) {
     // A ruby is drawn over the character put next, so the reading goes

@@ -9,7 +9,9 @@
 
 namespace veskar::test {
 
-std::vector<std::uint8_t> encodeJpeg(const Picture& picture, int quality) { return EncodeJpeg(picture, quality); }
+std::vector<std::uint8_t> encodeJpeg(const Picture& picture, int quality) {
+    return EncodeJpeg(picture, quality);
+}
 
 std::vector<std::uint8_t> encodeProgressiveJpeg(const Picture& picture) {
     jpeg_compress_struct info{};

@@ -28,9 +28,7 @@
 namespace veskar {
 namespace {
 
-bool due(std::uint32_t when, std::uint32_t now) {
-    return static_cast<std::int32_t>(now - when) >= 0;
-}
+bool due(std::uint32_t when, std::uint32_t now) { return static_cast<std::int32_t>(now - when) >= 0; }
 
 Picture fromImage(const QImage& image) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);

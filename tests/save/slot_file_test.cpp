@@ -25,8 +25,8 @@ TEST(Serializer, FieldsRoundTripInBothDirections) {
     out.syncString(text, 6);
     out.skip(2);
     ASSERT_TRUE(out.ok());
-    const std::vector<std::uint8_t> expected = {0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0, 'a', 'b',
-                                                'c',  0,    0,    0,    0, 0};
+    const std::vector<std::uint8_t> expected = {0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0,
+                                                'a',  'b',  'c',  0,    0, 0, 0, 0};
     EXPECT_EQ(bytes, expected) << "little-endian words, a padded text, zeros for what is skipped";
 
     std::int32_t number2 = 0;

@@ -248,7 +248,8 @@ TEST(Interpreter, BlocksMetInSequenceAreSkipped) {
     rig.step();
     EXPECT_EQ(engine.backlog.LogLineCount, 1);
     EXPECT_EQ(std::string(engine.backlog.lineText(0)), "yes");
-    EXPECT_GE(engine.interp.state().readPos, engine.interp.state().scriptSize) << "a { without } ends the script";
+    EXPECT_GE(engine.interp.state().readPos, engine.interp.state().scriptSize)
+        << "a { without } ends the script";
 }
 
 TEST(Interpreter, LabelsAndBlockSearches) {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/sjis.h"
 #include "core/diagnostics.h"
 #include "core/random.h"
+#include "core/sjis.h"
 #include "script/variables.h"
 
 namespace veskar {

@@ -113,9 +113,7 @@ std::vector<LineCase> lineCases() {
     };
 }
 
-void PrintTo(const LineCase& c, std::ostream* out) {
-    *out << c.what;
-}
+void PrintTo(const LineCase& c, std::ostream* out) { *out << c.what; }
 
 class LinesIntoTheGrid : public ::testing::TestWithParam<LineCase> {};
 

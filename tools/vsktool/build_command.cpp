@@ -35,8 +35,8 @@
 #include "core/files.h"
 #include "core/sjis.h"
 #include "graphics/packed_picture.h"
-#include "shell/game_definition.h"
 #include "picture_files.h"
+#include "shell/game_definition.h"
 #include "tool_support.h"
 
 namespace vsktool {
@@ -92,9 +92,7 @@ bool failed(std::string_view message) {
     return false;
 }
 
-bool isHidden(const fs::path& path) {
-    return path.filename().string().starts_with(".");
-}
+bool isHidden(const fs::path& path) { return path.filename().string().starts_with("."); }
 
 std::vector<fs::path> sortedChildren(const fs::path& dir, std::error_code& ec) {
     std::vector<fs::path> children;

@@ -61,9 +61,7 @@ void GameView::showFrame(const Picture& frame) {
     if (!painting_ && r.width > 0 && r.height > 0) update(viewRect(r));
 }
 
-QRect GameView::targetRect() const {
-    return fitGameRect(size());
-}
+QRect GameView::targetRect() const { return fitGameRect(size()); }
 
 void GameView::resizeEvent(QResizeEvent* event) {
     systemPaint_ = true;

@@ -76,9 +76,7 @@ void MainWindow::layoutChildren() {
     moviePanel_->setGeometry(area);
 }
 
-void MainWindow::resizeEvent(QResizeEvent*) {
-    layoutChildren();
-}
+void MainWindow::resizeEvent(QResizeEvent*) { layoutChildren(); }
 
 bool MainWindow::enterFullScreen(int mode) {
     if (mode != 1 && mode != 2) return false;
