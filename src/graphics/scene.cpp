@@ -73,7 +73,7 @@ void Scene::joinLeftRight() {
 }
 
 void Scene::markGalleryPictureSeen(std::string_view) {
-    // The gallery's picture list marks the picture seen here once the gallery exists.
+    // PENDING(gallery): the picture list marks the picture seen here.
 }
 
 bool Scene::loadBackground(std::string_view name) {
@@ -86,7 +86,7 @@ bool Scene::loadBackground(std::string_view name) {
 
 int Scene::SetSprites(std::string_view listText) {
     const std::string list = upperAscii(listText);
-    // The global sprite-change counter is kept with the global data once saving exists.
+    // PENDING(saves): the global sprite-change counter is kept with the global data.
 
     std::size_t start = 0;
     for (int k = 0; k < kScenePositions; ++k) {

@@ -167,8 +167,7 @@ void Scene::direct(std::string_view argument) {
     const DirectArgs args = scanDirectArgs(argument);
     Picture& sheet = engine_.pictures.partsSheet;
     engine_.pictures.LoadPicture(args.name, sheet);
-    engine_.host.windowPicture().copyFrom(sheet, 0, 0, sheet.width(), sheet.height(), args.x, args.y);
-    engine_.host.present();
+    engine_.screen.showAt(sheet, args.x, args.y);
     const auto ms = static_cast<std::uint32_t>(std::clamp(args.ms, 0, kMaxDirectWaitMs));
     for (;;) {
         engine_.host.processMessages();

@@ -22,6 +22,29 @@ constexpr int kCut = 4;
 
 void ScreenUpdate::show(const Picture& picture) { engine_.host.showFrame(picture); }
 
+void ScreenUpdate::showAt(const Picture& picture, int x, int y) {
+    if (x == 0 && y == 0 && picture.width() == kScreenWidth && picture.height() == kScreenHeight) {
+        show(picture);
+        return;
+    }
+    engine_.host.windowPicture().copyFrom(picture, 0, 0, picture.width(), picture.height(), x, y);
+    presentClipped({x, y, picture.width(), picture.height()});
+}
+
+void ScreenUpdate::showArea(const Picture& picture, const Rect& area) {
+    engine_.host.windowPicture().copyFrom(picture, area.x, area.y, area.width, area.height, area.x, area.y);
+    presentClipped(area);
+}
+
+void ScreenUpdate::presentClipped(const Rect& area) {
+    const long long x0 = std::max<long long>(area.x, 0), y0 = std::max<long long>(area.y, 0);
+    const long long x1 = std::min<long long>(static_cast<long long>(area.x) + area.width, kScreenWidth);
+    const long long y1 = std::min<long long>(static_cast<long long>(area.y) + area.height, kScreenHeight);
+    if (x1 <= x0 || y1 <= y0) return;
+    engine_.host.present(
+        {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)});
+}
+
 void ScreenUpdate::UpdateScreen(int mode) {
     if (mode == 0) return;
     auto& pictures = engine_.pictures;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/picture.h"
+#include "platform/host.h"
 
 namespace veskar {
 
@@ -71,12 +72,17 @@ public:
     void wipeset(std::string_view name);
     void fix();
 
-    // Shows a whole picture on the window (straight from the picture where
-    // the host can).
+    // The ways onto the window. A whole picture, shown straight from the
+    // picture where the host can:
     void show(const Picture& picture);
+    // `picture` with its top-left corner at (x, y):
+    void showAt(const Picture& picture, int x, int y);
+    // The rectangle `area` of `picture`, at the same place on the window:
+    void showArea(const Picture& picture, const Rect& area);
 
 private:
     friend class Transitions;
+    void presentClipped(const Rect& area);
     Engine& engine_;
 };
 

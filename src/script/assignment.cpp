@@ -42,7 +42,7 @@ int indexDigits(char bank) {
 
 } // namespace
 
-// Menus and buttons follow S000 and S028; they refresh here once input handling exists.
+// Menus and buttons follow S000 and S028, so a store to them tells whoever listens.
 bool Variables::storeTarget(char bank, std::string_view indexText, std::int32_t value) {
     std::size_t pos = 0;
     const auto index = takeIndex(indexText, pos, static_cast<int>(indexText.size()));

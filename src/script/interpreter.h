@@ -153,13 +153,13 @@ private:
     void DrawNamePlate(std::string_view name);
     // Copies the speaker name into row 0 of the page grid.
     void putNameInPageGrid(std::string_view name);
-    // Records the page for recall; arrives with the backlog's page history.
+    // PENDING(backlog): records the page for recall.
     void RecordPage(bool continuing);
-    // The `gra` tag's picture command; arrives with the screen layers.
+    // The `gra` tag's picture command.
     void graTag(std::string_view args);
-    // The `clrb` tag's layer clear and screen update; arrives with the screen layers.
+    // The `clrb` tag's layer clear and screen update.
     void clrbTag(std::string_view args);
-    // Plays a voice and lists it for the page; arrives with sound.
+    // PENDING(sound): plays a voice and lists it for the page.
     void cvTag(std::string_view name);
 
     State st_;

@@ -44,8 +44,7 @@ void Engine::PBPaint() {
     if (run.ScreenMode == screen_mode::kMap) return;
     const Picture& shown =
         run.ScreenMode == screen_mode::kWindowHidden ? pictures.sceneBuffer : pictures.nextScreen;
-    host.windowPicture().copyFrom(shown, 0, 0, shown.width(), shown.height(), 0, 0);
-    host.present();
+    screen.showAt(shown, 0, 0);
 }
 
 bool Engine::FormCloseQuery() {

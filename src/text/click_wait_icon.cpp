@@ -22,7 +22,7 @@ Point MessageWindow::clickWaitPosition() const {
 }
 
 void MessageWindow::AnimateClickWait() {
-    // A running background animation has no icon; it arrives with the effects.
+    // PENDING(effects): a running background animation has no icon.
     if (engine_.run.SkipActive) return;
     if (!ClickWaitRestored) RestoreClickWaitArea();
 
@@ -52,7 +52,7 @@ void MessageWindow::AnimateClickWait() {
     for (int r = 0; r < height; ++r)
         MaskBlendRow(ClickWaitWork.row(r), strip.row(r) + frameOffset, strip.row(height + r) + frameOffset,
                      groups, ClickWaitWork.row(r));
-    showOnDisplay(ClickWaitWork, at.x, at.y);
+    engine_.screen.showAt(ClickWaitWork, at.x, at.y);
     ClickWaitRestored = false;
 }
 
@@ -61,9 +61,8 @@ void MessageWindow::RestoreClickWaitArea() {
     const Point at =
         engine_.layout.fullScreenText() ? ClickWaitPos : Point{d.CLICK_WAIT_OFS_X, d.CLICK_WAIT_OFS_Y};
     // The icon's whole area, whatever its size.
-    engine_.host.windowPicture().copyFrom(engine_.pictures.nextScreen, at.x, at.y, d.CLICK_WAIT_SIZE_X,
-                                          d.CLICK_WAIT_SIZE_Y, at.x, at.y);
-    engine_.host.present({at.x, at.y, d.CLICK_WAIT_SIZE_X, d.CLICK_WAIT_SIZE_Y});
+    engine_.screen.showArea(engine_.pictures.nextScreen,
+                            {at.x, at.y, d.CLICK_WAIT_SIZE_X, d.CLICK_WAIT_SIZE_Y});
     ClickWaitRestored = true;
 }
 

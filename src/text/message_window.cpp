@@ -24,15 +24,6 @@ void resizeIfNeeded(Picture& picture, int width, int height) {
 
 MessageWindow::MessageWindow(Engine& engine) : engine_(engine) {}
 
-void MessageWindow::showOnDisplay(const Picture& picture, int x, int y) {
-    if (x == 0 && y == 0 && picture.width() == kScreenWidth && picture.height() == kScreenHeight) {
-        engine_.host.showFrame(picture); // a whole frame: shown from where it was drawn
-        return;
-    }
-    engine_.host.windowPicture().copyFrom(picture, 0, 0, picture.width(), picture.height(), x, y);
-    engine_.host.present({x, y, picture.width(), picture.height()});
-}
-
 void MessageWindow::createWorkPictures() {
     const GameDefinition& d = engine_.definition;
     if (ComposedWindow.width() != std::max(0, d.TXW_SIZE_X) ||
@@ -80,7 +71,7 @@ void MessageWindow::BuildWindowPicture() {
 }
 
 void MessageWindow::ComposeMessageWindow() {
-    // A running background animation always recomposes; it arrives with the effects.
+    // PENDING(effects): a running background animation always recomposes.
     if (ComposedWindowValid) {
         ComposedWindow = CleanComposedWindow;
         return;
@@ -115,14 +106,13 @@ void MessageWindow::ComposeMessageWindow() {
                          ComposedWindow.row(r) + offset);
         }
     }
-    // The quick-button bar draws its window button here once it exists.
+    // PENDING(quick-button bar): its window button is drawn here.
     CleanComposedWindow = ComposedWindow;
     NamePlateBackground.fill(0);
     NamePlateBackground.copyFrom(ComposedWindow, d.NP_OFS_X - d.TXW_OFS_X, d.NP_OFS_Y - d.TXW_OFS_Y,
                                  d.NP_SZ_X, d.NP_SZ_Y, 0, 0);
     ComposedWindowValid = true;
-    // A running background animation gets the window in each of its frames here
-    // once the effects exist.
+    // PENDING(effects): a running background animation gets the window in each of its frames.
 }
 
 void MessageWindow::DrawMessageWindow() {
@@ -134,15 +124,15 @@ void MessageWindow::DrawMessageWindow() {
         else
             next.copyFrom(ComposedWindow, 0, 0, ComposedWindow.width(), ComposedWindow.height(), d.TXW_OFS_X,
                           d.TXW_OFS_Y);
-        // The quick-button bar is redrawn into nextScreen here once it exists.
+        // PENDING(quick-button bar): redrawn into nextScreen here.
         engine_.layout.RedrawWindowText();
     }
-    // The map overlay redraws itself here once the map exists.
+    // PENDING(map): the map overlay redraws itself here.
 }
 
 void MessageWindow::ComposeScreenWithWindow() {
     auto& pictures = engine_.pictures;
-    // Effect symbols are removed here before composing once the effects exist.
+    // PENDING(effects): effect symbols are removed here before composing.
     if (engine_.layout.fullScreenText()) {
         ComposedWindowValid = false;
         pictures.nextScreen = engine_.run.WindowShown ? DarkenedScreen : pictures.sceneBuffer;
@@ -162,7 +152,7 @@ void MessageWindow::fadeOnDisplay(const Picture& to, const Picture& from) {
     engine_.frameTimer.FrameTimerStart();
     for (int level = 0; level < 256;) {
         CrossFadeScreen(to, from, level, fx);
-        showOnDisplay(fx, 0, 0);
+        engine_.screen.showAt(fx, 0, 0);
         if (run.EffectInterrupt != 0) break; // a click ends the fade at its end state
         level += kFadeStep * static_cast<int>(engine_.frameTimer.FrameTimerWait(kFadePeriod));
     }
@@ -178,7 +168,7 @@ void MessageWindow::OpenMessageWindow() {
     run.WindowShown = true;
     ComposeScreenWithWindow();
     if (!run.SkipActive) fadeOnDisplay(pictures.nextScreen, pictures.prevScreen);
-    showOnDisplay(pictures.nextScreen, 0, 0);
+    engine_.screen.showAt(pictures.nextScreen, 0, 0);
     engine_.layout.markPageEmpty();
 }
 
@@ -190,7 +180,7 @@ void MessageWindow::CloseMessageWindow() {
     layout.homeCursorAndStyle();
     if (!run.WindowShown) return;
     if (!run.SkipActive) fadeOnDisplay(pictures.sceneBuffer, pictures.nextScreen);
-    showOnDisplay(pictures.sceneBuffer, 0, 0);
+    engine_.screen.showAt(pictures.sceneBuffer, 0, 0);
     pictures.nextScreen = pictures.sceneBuffer;
     run.WindowShown = false;
     layout.markPageEmpty();
@@ -206,7 +196,7 @@ void MessageWindow::SetTextMode(int n) {
     // Any other value toggles the mode.
     if (vars.S(reg::kFullScreenText) != 0) {
         vars.S(reg::kFullScreenText) = 0;
-        // The quick-button bar is redrawn here once it exists.
+        // PENDING(quick-button bar): redrawn here.
     } else {
         vars.S(reg::kFullScreenText) = 1;
         ComposeScreenWithWindow();
@@ -230,7 +220,7 @@ void MessageWindow::DrawNamePlate(std::string_view name) {
     engine_.glyphs.DrawTextString(name, kNamePlateTextX, NamePlateWork, 0, kNamePlateTextY);
     engine_.pictures.nextScreen.copyFrom(NamePlateWork, 0, 0, NamePlateWork.width(), NamePlateWork.height(),
                                          d.NP_OFS_X, d.NP_OFS_Y);
-    showOnDisplay(NamePlateWork, d.NP_OFS_X, d.NP_OFS_Y);
+    engine_.screen.showAt(NamePlateWork, d.NP_OFS_X, d.NP_OFS_Y);
 }
 
 } // namespace veskar

@@ -68,8 +68,6 @@ public:
 private:
     // The window's own pictures at the sizes the game definition gives.
     void createWorkPictures();
-    // Copies a picture onto the display with its top-left corner at (x, y).
-    void showOnDisplay(const Picture& picture, int x, int y);
     // Cross-fade on the display from `from` to `to`; input is held and a click
     // ends it early.
     void fadeOnDisplay(const Picture& to, const Picture& from);

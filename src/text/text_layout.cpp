@@ -166,12 +166,12 @@ void TextLayout::newPageFullScreen() {
     auto& run = engine_.run;
     if (run.WindowShown) {
         pictures.nextScreen = window.DarkenedScreen;
-        // The quick-button bar is redrawn here once it exists.
+        // PENDING(quick-button bar): redrawn here.
         window.DrawMessageWindow();
     } else {
         pictures.prevScreen = pictures.nextScreen;
         pictures.nextScreen = window.DarkenedScreen;
-        // The quick-button bar is drawn here once it exists.
+        // PENDING(quick-button bar): drawn here.
         if (!run.SkipActive) engine_.screen.FadePreset(1);
         run.WindowShown = true;
     }
@@ -187,9 +187,8 @@ void TextLayout::newPageWindow() {
         // Only the window's area changes: the clean window over the text.
         const Picture& clean = window.ComposedWindow;
         pictures.nextScreen.copyFrom(clean, 0, 0, clean.width(), clean.height(), d.TXW_OFS_X, d.TXW_OFS_Y);
-        engine_.host.windowPicture().copyFrom(clean, 0, 0, clean.width(), clean.height(), d.TXW_OFS_X,
-                                              d.TXW_OFS_Y);
-        engine_.host.present({d.TXW_OFS_X, d.TXW_OFS_Y, clean.width(), clean.height()});
+        engine_.screen.showArea(pictures.nextScreen,
+                                {d.TXW_OFS_X, d.TXW_OFS_Y, clean.width(), clean.height()});
     } else {
         // Opened at once, without the fade of `win_open`.
         run.WindowShown = true;
