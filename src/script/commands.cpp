@@ -172,6 +172,18 @@ int Commands::runCommand(int index, std::string_view line) {
     case kCgfull:
         markGallerySeen();
         return 1;
+    case kMusic:
+        engine_.music.PlayMusicNumber(readScriptNumber(args));
+        return 0;
+    case kSe:
+        engine_.sound.se(args);
+        return 0;
+    case kSeloop:
+        engine_.sound.seloop(args);
+        return 0;
+    case kSeoff:
+        engine_.sound.seoff();
+        return 0;
     default:
         // Commands of subsystems not built yet are accepted and do nothing;
         // the "cut" ones (special, se, effect) return the same when skipped.
@@ -202,9 +214,8 @@ int Commands::gra(std::string_view args) {
 }
 
 int Commands::cv(std::string_view args) {
-    // Choosing and playing the voice arrive with sound; the backlog names it now.
     std::string entry = "@";
-    entry += args;
+    entry += engine_.sound.cv(args);
     engine_.backlog.append(entry);
     engine_.interp.closeLogEntry();
     return 0;

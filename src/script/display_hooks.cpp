@@ -45,7 +45,8 @@ void Interpreter::clrbTag(std::string_view args) {
     engine_.screen.UpdateScreen(4);
 }
 
-// Voices and the page's voice list arrive with sound.
-void Interpreter::cvTag(std::string_view) {}
+void Interpreter::cvTag(std::string_view name) {
+    engine_.sound.voiceTag(name);
+}
 
 } // namespace veskar

@@ -156,7 +156,7 @@ void Engine::firstPass() {
     interp.callDepth = 0;
     interp.currentScript = "main";
     scripts.LoadScript("main", ScriptKind::Main);
-    // The sound engine starts here once sound exists.
+    sound.InitSound();
 }
 
 std::uint32_t Engine::AppIdle() {
@@ -204,19 +204,20 @@ std::uint32_t Engine::AppIdle() {
 
 void Engine::Timer1Timer() {
     ++run.TickCounter;
-    // Music refill, the movie poll and the effect tick arrive with sound,
-    // movies and effects.
+    music.MusicTick();
+    // The movie poll and the effect tick arrive with movies and effects.
     if (run.ScreenMode == 8) return; // the recollection tick arrives with the recollection menu
     if (run.BacklogOpen || run.Busy || run.ScreenMode != 0) return;
     if (run.ChoiceMode != 0 && run.ConfirmKind == 0) return; // the choice tick arrives with choices
 
-    const bool voicePlaying = false; // voices arrive with sound
+    const bool voicePlaying = sound.IsVoicePlaying();
     if (!voicePlaying) run.WaitVoice = false;
     if (run.WaitTicks > 0) {
         --run.WaitTicks;
         return;
     }
-    // Hover tracking of the quick-button bar and deferred music arrive later.
+    // Hover tracking of the quick-button bar arrives with the bar.
+    music.deferredMusicTick();
     if (run.ClickWaitKind == 0 || run.Busy || run.ScreenMode != 0) return;
     if (vars.S(26) == 0) {
         // A page end without a wait marker (kind 5) shows no icon.
@@ -242,6 +243,7 @@ void Engine::PBPaint() {
     const Picture& shown = run.ScreenMode == 1 ? pictures.sceneBuffer : pictures.nextScreen;
     host.windowPicture().copyFrom(shown, 0, 0, shown.width(), shown.height(), 0, 0);
     host.present();
+    sound.ApplyVolumes();
 }
 
 bool Engine::FormCloseQuery() {
@@ -265,7 +267,8 @@ bool Engine::FormCloseQuery() {
 }
 
 void Engine::FormDestroy() {
-    // Music stops here once music exists.
+    music.PlayMusicNumber(0);
+    sound.ReleaseSound();
     leaveFullScreen();
 }
 

@@ -21,6 +21,8 @@
 #include "shell/game_definition.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
+#include "sound/music.h"
+#include "sound/sound.h"
 #include "text/backlog.h"
 #include "text/glyphs.h"
 #include "text/message_window.h"
@@ -114,6 +116,8 @@ public:
     Glyphs glyphs;
     MessageWindow window;
     TextLayout layout;
+    Sound sound{*this};
+    Music music{*this};
 
     // Whether the start-up sequence could not read the game (the window then
     // closes on the first pass).

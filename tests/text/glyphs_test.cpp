@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "backends/headless/headless_host.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "backends/headless/ini_settings_store.h"
 #include "core/sjis.h"
 #include "shell/engine.h"
@@ -26,7 +27,7 @@ protected:
 
     HeadlessHost host{HeadlessOptions{}};
     IniSettingsStore store;
-    SilentAudioDevice audio;
+    VirtualAudioDevice audio{host.clock()};
     FakeFontSource fonts;
     Engine engine{Platform{host, host.clock(), store, audio, &fonts}, EngineOptions{}};
     Glyphs glyphs{engine};

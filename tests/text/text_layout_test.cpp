@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "backends/headless/headless_host.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "backends/headless/ini_settings_store.h"
 #include "core/sjis.h"
 #include "script/script_rig.h"
@@ -223,7 +224,7 @@ protected:
 
     HeadlessHost host{HeadlessOptions{}};
     IniSettingsStore store;
-    SilentAudioDevice audio;
+    VirtualAudioDevice audio{host.clock()};
     FakeFontSource fonts;
     Engine engine{Platform{host, host.clock(), store, audio, &fonts}, EngineOptions{}};
 };
@@ -557,7 +558,7 @@ protected:
     test::FixtureGame game;
     HeadlessHost host{HeadlessOptions{}};
     IniSettingsStore store;
-    SilentAudioDevice audio;
+    VirtualAudioDevice audio{host.clock()};
     FakeFontSource fonts;
     std::unique_ptr<Engine> engine;
 };

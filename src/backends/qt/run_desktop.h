@@ -6,6 +6,7 @@
 
 namespace veskar {
 
+class AudioDevice;
 class FontSource;
 
 struct DesktopOptions {
@@ -13,6 +14,8 @@ struct DesktopOptions {
     std::optional<unsigned> seed;
     // Glyph rasters for the story text; none draws every glyph empty.
     FontSource* fonts = nullptr;
+    // The sound output; none runs the game silent.
+    AudioDevice* audio = nullptr;
 };
 
 // Returns the process exit code: 1 when another windowed veskar is running.
