@@ -289,6 +289,7 @@ void Engine::leaveFullScreen() {
 void Engine::mouseDown(MouseButton button, Point) {
     // A click cuts a running transition or effect short; the rest of the click
     // handling arrives with the play modes.
+    if (button == MouseButton::Left) sound.stopVoiceForClick();
     if (run.InEffect && button == MouseButton::Left) run.EffectInterrupt = 1;
 }
 void Engine::mouseUp(MouseButton, Point) {}

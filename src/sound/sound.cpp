@@ -122,6 +122,13 @@ void Sound::StopVoice() {
     if (SoundAvailable) audio_.stop(kVoiceSlot);
 }
 
+void Sound::stopVoiceForClick() {
+    const RunState& run = engine_.run;
+    if (engine_.settings.CV_THROUGH != 0) return;
+    if (!run.InEffect && (run.ClickWaitKind == 4 || run.ClickGuard >= 3)) return;
+    StopVoice();
+}
+
 void Sound::StopLoopSound() {
     if (SoundAvailable) audio_.release(kLoopSlot);
 }

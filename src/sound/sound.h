@@ -50,6 +50,9 @@ public:
     bool SoundExists(std::string_view name) const;
 
     void StopVoice();
+    // A left click on the game screen stops the voice unless the player keeps
+    // voices, the page wait keeps them, or the click follows another closely.
+    void stopVoiceForClick();
     void StopLoopSound();
     bool IsVoicePlaying();
     void ApplyVolumes();

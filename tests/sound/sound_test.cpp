@@ -253,3 +253,40 @@ TEST(VoiceWait, StopVoiceEndsTheWaitAtTheNextTick) {
 
 } // namespace
 } // namespace veskar
+
+namespace veskar {
+namespace {
+
+TEST(VoiceCut, LeftClickStopsTheVoiceUnlessSomethingKeepsIt) {
+    struct Case {
+        const char* what;
+        int CV_THROUGH, clickWait, clickGuard;
+        bool inEffect;
+        MouseButton button;
+        bool stops;
+    };
+    const Case cases[] = {
+        {"a left click", 0, 1, 0, false, MouseButton::Left, true},
+        {"the player keeps voices", 1, 1, 0, false, MouseButton::Left, false},
+        {"a page wait that keeps voices", 0, 4, 0, false, MouseButton::Left, false},
+        {"a click right after another", 0, 1, 3, false, MouseButton::Left, false},
+        {"a click cutting an effect short", 0, 4, 3, true, MouseButton::Left, true},
+        {"a right click", 0, 1, 0, false, MouseButton::Right, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::SoundRig rig;
+        rig.entry("vk_ogg1.vsk", "V1", test::oggOf(22050));
+        Engine& e = rig.start();
+        e.sound.cv("V1");
+        e.settings.CV_THROUGH = c.CV_THROUGH;
+        e.run.ClickWaitKind = c.clickWait;
+        e.run.ClickGuard = c.clickGuard;
+        e.run.InEffect = c.inEffect;
+        e.mouseDown(c.button, {100, 100});
+        EXPECT_EQ(e.sound.IsVoicePlaying(), !c.stops);
+    }
+}
+
+} // namespace
+} // namespace veskar
