@@ -14,6 +14,7 @@
 #include "backends/headless/headless_host.h"
 #include "backends/headless/ini_settings_store.h"
 #include "backends/headless/virtual_audio_device.h"
+#include "backends/ffmpeg/ffmpeg_movie_player.h"
 #include "backends/openal/openal_audio_device.h"
 #include "core/files.h"
 #include "platform/font_source.h"
@@ -180,8 +181,9 @@ int main(int argc, char** argv) {
                               "need --headless");
 #ifdef VESKAR_HAVE_QT
         OpenAlAudioDevice audio;
+        FfmpegMoviePlayer movies;
         return runDesktop(argc, argv,
-                          DesktopOptions{gameDir.value_or(executableDir()), seed, fonts.get(), &audio});
+                          DesktopOptions{gameDir.value_or(executableDir()), seed, fonts.get(), &audio, &movies});
 #else
         return usageError("this build has no desktop window; use --headless");
 #endif
@@ -201,7 +203,8 @@ int main(int argc, char** argv) {
     IniSettingsStore store(settingsPath);
     VirtualAudioDevice audio(host.clock());
     if (audioOut) audio.startRecording();
-    Engine engine(Platform{host, host.clock(), store, audio, fonts.get()},
+    FfmpegMoviePlayer movies;
+    Engine engine(Platform{host, host.clock(), store, audio, fonts.get(), &movies},
                   EngineOptions{*gameDir, seed.value_or(0), tracePath, holdSkip});
     host.attach(engine);
     int code = host.run();

@@ -184,6 +184,9 @@ int Commands::runCommand(int index, std::string_view line) {
     case kSeoff:
         engine_.sound.seoff();
         return 0;
+    case kMovie:
+        engine_.movie.PlayMovie(args);
+        return 0;
     default:
         // Commands of subsystems not built yet are accepted and do nothing;
         // the "cut" ones (special, se, effect) return the same when skipped.

@@ -13,7 +13,7 @@ namespace veskar {
 
 Engine::Engine(Platform platform, EngineOptions opts)
     : host(platform.host), clock(platform.clock), settingsStore(platform.settingsStore),
-      audio(platform.audio), fonts(platform.fonts), options(std::move(opts)), archives(options.gameDir),
+      audio(platform.audio), fonts(platform.fonts), movies(platform.movies), options(std::move(opts)), archives(options.gameDir),
       vars(*this), interp(*this), scripts(*this), frameTimer(clock, host), scene(*this), screen(*this),
       glyphs(*this), window(*this), layout(*this) {}
 
@@ -205,7 +205,8 @@ std::uint32_t Engine::AppIdle() {
 void Engine::Timer1Timer() {
     ++run.TickCounter;
     music.MusicTick();
-    // The movie poll and the effect tick arrive with movies and effects.
+    if (movie.tick()) return;
+    // The effect tick arrives with the effects.
     if (run.ScreenMode == 8) return; // the recollection tick arrives with the recollection menu
     if (run.BacklogOpen || run.Busy || run.ScreenMode != 0) return;
     if (run.ChoiceMode != 0 && run.ConfirmKind == 0) return; // the choice tick arrives with choices
@@ -287,6 +288,11 @@ void Engine::leaveFullScreen() {
 
 // Input handling arrives with the play modes.
 void Engine::mouseDown(MouseButton button, Point) {
+    // A click on the movie panel ends the movie.
+    if (movie.active()) {
+        movie.EndMovie();
+        return;
+    }
     // A click cuts a running transition or effect short; the rest of the click
     // handling arrives with the play modes.
     if (button == MouseButton::Left) sound.stopVoiceForClick();

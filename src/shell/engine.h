@@ -21,6 +21,7 @@
 #include "shell/game_definition.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
+#include "sound/movie.h"
 #include "sound/music.h"
 #include "sound/sound.h"
 #include "text/backlog.h"
@@ -35,6 +36,7 @@ class Clock;
 class SettingsStore;
 class AudioDevice;
 class FontSource;
+class MoviePlayer;
 
 // The outside world, as a host provides it.
 struct Platform {
@@ -43,6 +45,8 @@ struct Platform {
     SettingsStore& settingsStore;
     AudioDevice& audio;
     FontSource* fonts = nullptr;
+    // Movies; none skips them.
+    MoviePlayer* movies = nullptr;
 };
 
 struct EngineOptions {
@@ -95,6 +99,7 @@ public:
     SettingsStore& settingsStore;
     AudioDevice& audio;
     FontSource* fonts;
+    MoviePlayer* movies;
     EngineOptions options;
 
     RunState run;
@@ -118,6 +123,7 @@ public:
     TextLayout layout;
     Sound sound{*this};
     Music music{*this};
+    Movie movie{*this};
 
     // Whether the start-up sequence could not read the game (the window then
     // closes on the first pass).

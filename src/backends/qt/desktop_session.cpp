@@ -7,7 +7,8 @@ namespace veskar {
 DesktopSession::DesktopSession(const DesktopOptions& options, SettingsStore& store,
                                MessageBoxAnswerer answerer)
     : host_(window_, std::move(answerer)),
-      engine_(Platform{host_, clock_, store, options.audio ? *options.audio : noAudio_, options.fonts},
+      engine_(Platform{host_, clock_, store, options.audio ? *options.audio : noAudio_, options.fonts,
+                       options.movies},
               EngineOptions{options.gameDir,
                             options.seed ? std::optional<std::uint32_t>(*options.seed) : std::nullopt}),
       driver_(engine_, clock_, [this](const std::string& message) { host_.showError(message); }) {

@@ -7,6 +7,7 @@
 namespace veskar {
 
 class AudioDevice;
+class MoviePlayer;
 class FontSource;
 
 struct DesktopOptions {
@@ -16,6 +17,8 @@ struct DesktopOptions {
     FontSource* fonts = nullptr;
     // The sound output; none runs the game silent.
     AudioDevice* audio = nullptr;
+    // Movies; none skips them.
+    MoviePlayer* movies = nullptr;
 };
 
 // Returns the process exit code: 1 when another windowed veskar is running.
