@@ -19,6 +19,7 @@ std::size_t memoryRead(void* out, std::size_t size, std::size_t count, void* sou
     auto* s = static_cast<MemoryStream*>(source);
     if (size == 0) return 0;
     const std::size_t want = std::min(count, (s->bytes.size() - s->pos) / size) * size;
+    if (want == 0) return 0;
     std::memcpy(out, s->bytes.data() + s->pos, want);
     s->pos += want;
     return want / size;

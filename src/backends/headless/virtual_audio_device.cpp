@@ -43,22 +43,31 @@ void VirtualAudioDevice::mixToNow() {
         mixed_ = now;
         return;
     }
-    if (now <= mixed_) return;
+    // A second at a time, so a long stretch without calls needs little memory.
+    while (mixed_ < now) {
+        const std::uint64_t end = std::min<std::uint64_t>(now, mixed_ + kMixRate);
+        mixRange(mixed_, end);
+        mixed_ = end;
+    }
+}
+
+void VirtualAudioDevice::mixRange(std::uint64_t from, std::uint64_t to) {
     const std::size_t start = mix_.size();
-    mix_.resize(start + static_cast<std::size_t>(now - mixed_) * 2, 0);
-    std::vector<double> acc(static_cast<std::size_t>(now - mixed_) * 2, 0.0);
+    const std::size_t count = static_cast<std::size_t>(to - from) * 2;
+    mix_.resize(start + count, 0);
+    std::vector<double> acc(count, 0.0);
     const double masterGain = amplitudeOf(master_);
     for (const Slot& s : slots_) {
         if (!s.present || !s.playing || s.frames() == 0) continue;
         const double gain = masterGain * amplitudeOf(s.volume);
         const std::size_t frames = s.frames();
-        for (std::uint64_t m = mixed_; m < now; ++m) {
+        for (std::uint64_t m = from; m < to; ++m) {
             std::uint64_t f = frameAt(s, m);
             if (f >= frames) {
                 if (!s.loop) break;
                 f %= frames;
             }
-            const std::size_t i = static_cast<std::size_t>(m - mixed_) * 2;
+            const std::size_t i = static_cast<std::size_t>(m - from) * 2;
             if (s.format.channels == 2) {
                 acc[i] += s.samples[f * 2] * gain;
                 acc[i + 1] += s.samples[f * 2 + 1] * gain;
@@ -68,9 +77,8 @@ void VirtualAudioDevice::mixToNow() {
             }
         }
     }
-    for (std::size_t i = 0; i < acc.size(); ++i)
+    for (std::size_t i = 0; i < count; ++i)
         mix_[start + i] = static_cast<std::int16_t>(std::clamp(acc[i], -32768.0, 32767.0));
-    mixed_ = now;
 }
 
 std::optional<std::string> VirtualAudioDevice::writeRecording(const std::filesystem::path& path) {

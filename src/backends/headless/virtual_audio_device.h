@@ -82,6 +82,7 @@ private:
     // Fixes the slot's position at now, so that rate, start or content can change.
     void freeze(Slot& s);
     void mixToNow();
+    void mixRange(std::uint64_t from, std::uint64_t to);
 
     Clock& clock_;
     std::array<Slot, kSoundSlotCount> slots_{};

@@ -33,6 +33,10 @@ void DesktopSession::wire() {
         d.dispatch([&allowed](Engine& e) { allowed = e.FormCloseQuery(); });
         return allowed;
     };
+    // Sounds started while the game is in the background are dropped, music is put off.
+    window_.onActiveChanged = [&d](bool active) {
+        d.dispatch([active](Engine& e) { e.sound.setWindowActive(active); });
+    };
     window_.onClosed = [this] {
         driver_.stop();
         if (onClosed) onClosed();
