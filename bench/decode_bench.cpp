@@ -3,7 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 #include "bench_pictures.h"
 #include "graphics/jpeg_decoder.h"
 #include "graphics/jpeg_encoder.h"
@@ -11,7 +10,6 @@
 
 namespace veskar::bench {
 namespace {
-
 
 // A sprite-like picture: a figure on a flat colour, as most packed pictures are.
 Picture spriteLike() {

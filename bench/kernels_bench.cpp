@@ -30,9 +30,7 @@ Screens& screens() {
     return s;
 }
 
-double seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // Times `kernel` (manual time) and a memcpy of one screen picture in the
 // same iterations, and reports their ratio.

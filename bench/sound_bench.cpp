@@ -22,8 +22,9 @@ std::vector<std::int16_t> voiceLike(std::size_t frames, int channels) {
     std::vector<std::int16_t> s(frames * static_cast<std::size_t>(channels));
     for (std::size_t i = 0; i < s.size(); ++i) {
         const double t = static_cast<double>(i) / 22050;
-        s[i] = static_cast<std::int16_t>(9000 * std::sin(2 * 3.14159 * 180 * t) * std::sin(2 * 3.14159 * 3 * t) +
-                                         2000 * std::sin(2 * 3.14159 * 1100 * t));
+        s[i] =
+            static_cast<std::int16_t>(9000 * std::sin(2 * 3.14159 * 180 * t) * std::sin(2 * 3.14159 * 3 * t) +
+                                      2000 * std::sin(2 * 3.14159 * 1100 * t));
     }
     return s;
 }
@@ -96,8 +97,9 @@ void BM_MusicRefillQuarter(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(pcm.data());
     }
-    state.counters["tick_fraction"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * 0.055, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["tick_fraction"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * 0.055,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_MusicRefillQuarter);

@@ -21,8 +21,8 @@
 
 #include "backends/freetype/freetype_font_source.h"
 #include "backends/headless/headless_host.h"
-#include "backends/headless/virtual_audio_device.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "bench_pictures.h"
 #include "shell/engine.h"
 #include "text/glyphs.h"
@@ -41,9 +41,7 @@ constexpr int kPageGlyphs = kPageRows * kPageColumns;
 constexpr int kOriginX = 30, kOriginY = 24, kPitchX = 13, kPitchY = 32;
 constexpr int kWindowWidth = 760, kWindowHeight = 160;
 
-double seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 std::string codeBytes(std::uint16_t code) {
     return {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};

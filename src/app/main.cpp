@@ -11,10 +11,10 @@
 #include <unistd.h>
 #include <vector>
 
+#include "backends/ffmpeg/ffmpeg_movie_player.h"
 #include "backends/headless/headless_host.h"
 #include "backends/headless/ini_settings_store.h"
 #include "backends/headless/virtual_audio_device.h"
-#include "backends/ffmpeg/ffmpeg_movie_player.h"
 #include "backends/openal/openal_audio_device.h"
 #include "core/files.h"
 #include "platform/font_source.h"
@@ -182,8 +182,9 @@ int main(int argc, char** argv) {
 #ifdef VESKAR_HAVE_QT
         OpenAlAudioDevice audio;
         FfmpegMoviePlayer movies;
-        return runDesktop(argc, argv,
-                          DesktopOptions{gameDir.value_or(executableDir()), seed, fonts.get(), &audio, &movies});
+        return runDesktop(
+            argc, argv,
+            DesktopOptions{gameDir.value_or(executableDir()), seed, fonts.get(), &audio, &movies});
 #else
         return usageError("this build has no desktop window; use --headless");
 #endif

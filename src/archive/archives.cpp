@@ -196,8 +196,6 @@ bool Archives::scriptArchiveExists() const {
     return isRegularFile(gameDir_ / slotFileName(ArchiveSet::Scripts, 1));
 }
 
-bool Archives::firstPictureArchiveExists() const {
-    return !index(ArchiveSet::Pictures, 1).path.empty();
-}
+bool Archives::firstPictureArchiveExists() const { return !index(ArchiveSet::Pictures, 1).path.empty(); }
 
 } // namespace veskar

@@ -12,9 +12,7 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
-bool isContinuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
+bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 std::size_t columnAt(std::string_view line, std::size_t offset) {
     std::size_t column = 1;

@@ -17,7 +17,7 @@ std::expected<std::vector<std::uint8_t>, std::string> readWholeFile(const std::f
 // Reads `size` bytes at `offset`; fails (with a reason) if the file is
 // shorter than that or cannot be opened.
 std::expected<std::vector<std::uint8_t>, std::string> readFileRange(const std::filesystem::path& path,
-                                                                     std::uint64_t offset, std::uint64_t size);
+                                                                    std::uint64_t offset, std::uint64_t size);
 
 std::optional<std::uint64_t> fileSize(const std::filesystem::path& path);
 

@@ -4,7 +4,8 @@ namespace veskar {
 
 std::int32_t readScriptNumber(std::string_view text, std::size_t* consumed) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
         negative = text[i] == '-';

@@ -34,15 +34,32 @@ void Picture::setPixel(int x, int y, Colour colour) {
 
 void Picture::copyFrom(const Picture& source, int srcX, int srcY, int width, int height, int dstX, int dstY) {
     // Clip against the source, then against this picture.
-    if (srcX < 0) { width += srcX; dstX -= srcX; srcX = 0; }
-    if (srcY < 0) { height += srcY; dstY -= srcY; srcY = 0; }
-    if (dstX < 0) { width += dstX; srcX -= dstX; dstX = 0; }
-    if (dstY < 0) { height += dstY; srcY -= dstY; dstY = 0; }
+    if (srcX < 0) {
+        width += srcX;
+        dstX -= srcX;
+        srcX = 0;
+    }
+    if (srcY < 0) {
+        height += srcY;
+        dstY -= srcY;
+        srcY = 0;
+    }
+    if (dstX < 0) {
+        width += dstX;
+        srcX -= dstX;
+        dstX = 0;
+    }
+    if (dstY < 0) {
+        height += dstY;
+        srcY -= dstY;
+        dstY = 0;
+    }
     width = std::min({width, source.width_ - srcX, width_ - dstX});
     height = std::min({height, source.height_ - srcY, height_ - dstY});
     if (width <= 0 || height <= 0) return;
     for (int y = 0; y < height; ++y)
-        std::memmove(row(dstY + y) + dstX * 3, source.row(srcY + y) + srcX * 3, static_cast<std::size_t>(width) * 3);
+        std::memmove(row(dstY + y) + dstX * 3, source.row(srcY + y) + srcX * 3,
+                     static_cast<std::size_t>(width) * 3);
 }
 
 } // namespace veskar

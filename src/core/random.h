@@ -23,7 +23,8 @@ public:
     int below(int bound) {
         if (bound < 1) return 0;
         // Wider than 15 bits for bounds up to 7 digits.
-        const std::uint32_t wide = (static_cast<std::uint32_t>(next()) << 15) | static_cast<std::uint32_t>(next());
+        const std::uint32_t wide =
+            (static_cast<std::uint32_t>(next()) << 15) | static_cast<std::uint32_t>(next());
         return static_cast<int>(wide % static_cast<std::uint32_t>(bound));
     }
 

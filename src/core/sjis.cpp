@@ -68,7 +68,8 @@ std::string cp932ToUtf8(std::string_view cp932) {
     Iconv cd("UTF-8", "CP932");
     std::string out;
     if (!cd.ok()) {
-        for (unsigned char c : cp932) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+        for (unsigned char c : cp932)
+            out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
         return out;
     }
     std::size_t i = 0;
@@ -109,8 +110,9 @@ std::expected<std::string, ConversionError> utf8ToCp932(std::string_view utf8) {
         out.append(buf, static_cast<std::size_t>(outPtr - buf));
         if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
             const std::size_t offset = static_cast<std::size_t>(inPtr - input.data());
-            return std::unexpected(ConversionError{
-                offset, errno == EILSEQ ? "character cannot be written in CP932" : "incomplete UTF-8 sequence"});
+            return std::unexpected(ConversionError{offset, errno == EILSEQ
+                                                               ? "character cannot be written in CP932"
+                                                               : "incomplete UTF-8 sequence"});
         }
     }
     return out;

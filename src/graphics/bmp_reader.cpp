@@ -12,9 +12,7 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint64_t kMaxBmpPictureBytes = 256ull << 20;
 
-std::unexpected<std::string> bad(const std::string& why) {
-    return std::unexpected("BMP: " + why);
-}
+std::unexpected<std::string> bad(const std::string& why) { return std::unexpected("BMP: " + why); }
 
 } // namespace
 

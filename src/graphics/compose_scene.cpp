@@ -37,18 +37,25 @@ void Scene::ComposeScene() {
     const bool rightFirst = engine_.vars.S(sreg::kLineUpOrder) != 0;
     std::vector<Placement> placements;
     switch (positionCount) {
-    case 1: placements = {{0, 0}}; break;
-    case 2:
-        placements = rightFirst ? std::vector<Placement>{{1, 2}, {0, 1}} : std::vector<Placement>{{0, 1}, {1, 2}};
+    case 1:
+        placements = {{0, 0}};
         break;
-    case 3: placements = {{0, 3}, {2, 5}, {1, 4}}; break; // the centre on top
+    case 2:
+        placements =
+            rightFirst ? std::vector<Placement>{{1, 2}, {0, 1}} : std::vector<Placement>{{0, 1}, {1, 2}};
+        break;
+    case 3:
+        placements = {{0, 3}, {2, 5}, {1, 4}};
+        break; // the centre on top
     case 4:
         placements = rightFirst ? std::vector<Placement>{{3, 9}, {2, 8}, {0, 6}, {1, 7}}
                                 : std::vector<Placement>{{0, 6}, {1, 7}, {3, 9}, {2, 8}};
         break;
-    default: break;
+    default:
+        break;
     }
-    for (const Placement& p : placements) drawSprite(p.position, p.slot);
+    for (const Placement& p : placements)
+        drawSprite(p.position, p.slot);
 
     if (overlay && order == 1) DrawOverlay();
 }
@@ -62,7 +69,8 @@ void Scene::drawSprite(int position, int lineUpSlot) {
         DrawComposite(name, x, y);
         return;
     }
-    const auto slot = static_cast<std::size_t>(std::clamp(positionSlot[static_cast<std::size_t>(position)], 0, 4));
+    const auto slot =
+        static_cast<std::size_t>(std::clamp(positionSlot[static_cast<std::size_t>(position)], 0, 4));
     const Picture& picture = engine_.pictures.spritePicture[slot];
     DrawMaskedSprite(engine_.pictures.sceneBuffer, picture, x - picture.width() / 2, y,
                      engine_.pictures.spriteMask[slot]);
@@ -117,7 +125,8 @@ void Scene::DrawComposite(std::string_view name, int x, int y) {
         const std::string partName = line.substr(0, comma);
         const std::size_t second = line.find(',', comma + 1);
         const int dx = readScriptNumber(std::string_view(line).substr(comma + 1));
-        const int dy = second == std::string::npos ? 0 : readScriptNumber(std::string_view(line).substr(second + 1));
+        const int dy =
+            second == std::string::npos ? 0 : readScriptNumber(std::string_view(line).substr(second + 1));
         Picture picture, mask;
         std::string maskName = partName;
         if (!maskName.empty()) maskName[0] = 'M';
@@ -127,7 +136,8 @@ void Scene::DrawComposite(std::string_view name, int x, int y) {
 }
 
 void Scene::ApplyScreenFilter() {
-    applyScreenFilter(engine_.pictures.sceneBuffer, engine_.vars.S(sreg::kFilter), engine_.vars.S(sreg::kBrightness));
+    applyScreenFilter(engine_.pictures.sceneBuffer, engine_.vars.S(sreg::kFilter),
+                      engine_.vars.S(sreg::kBrightness));
 }
 
 } // namespace veskar

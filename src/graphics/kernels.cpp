@@ -76,12 +76,8 @@ void forSharedRows(std::initializer_list<const Picture*> pictures, Picture& out,
         rowOp(y, static_cast<std::size_t>(rowBytes / 8));
 }
 
-int clampWeight(int w) {
-    return std::clamp(w, 0, 256);
-}
-int clampConstant(int c) {
-    return std::clamp(c, 0, 255);
-}
+int clampWeight(int w) { return std::clamp(w, 0, 256); }
+int clampConstant(int c) { return std::clamp(c, 0, 255); }
 
 } // namespace
 

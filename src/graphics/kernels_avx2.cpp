@@ -14,12 +14,8 @@ namespace {
 
 constexpr int kStep = 4; // groups per vector
 
-inline __m256i load(const Byte* p) {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-}
-inline void store(Byte* p, __m256i v) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
-}
+inline __m256i load(const Byte* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+inline void store(Byte* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
 
 // Unpacking and packing both work within 128-bit lanes, so bytes come back
 // in their places.

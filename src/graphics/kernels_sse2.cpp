@@ -12,18 +12,10 @@ namespace veskar::kernels {
 
 namespace {
 
-inline __m128i load16(const Byte* p) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-inline void store16(Byte* p, __m128i v) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-}
-inline __m128i load8(const Byte* p) {
-    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-}
-inline void store8(Byte* p, __m128i v) {
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
-}
+inline __m128i load16(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void store16(Byte* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+inline __m128i load8(const Byte* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
+inline void store8(Byte* p, __m128i v) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v); }
 
 // (d * (255 - m) >> 8) + (s * m >> 8) on 8 bytes widened to 16 bits; the sum
 // stays below 255, so packing cannot saturate.
@@ -60,14 +52,16 @@ inline __m128i scale16(__m128i p, __m128i f) {
 }
 
 // Applies `op` to 16-byte steps and a last 8-byte group.
-template <typename Op> inline void unary(const Byte* p, int groups, Byte* out, Op op) {
+template <typename Op>
+inline void unary(const Byte* p, int groups, Byte* out, Op op) {
     int g = 0;
     for (; g + 2 <= groups; g += 2)
         store16(out + g * 8, op(load16(p + g * 8)));
     if (g < groups) store8(out + g * 8, op(load8(p + g * 8)));
 }
 
-template <typename Op> inline void binary(const Byte* a, const Byte* b, int groups, Byte* out, Op op) {
+template <typename Op>
+inline void binary(const Byte* a, const Byte* b, int groups, Byte* out, Op op) {
     int g = 0;
     for (; g + 2 <= groups; g += 2)
         store16(out + g * 8, op(load16(a + g * 8), load16(b + g * 8)));

@@ -31,7 +31,8 @@ void Scene::reset() {
     bgName.clear();
     spriteList.clear();
     overlayName.clear();
-    for (auto& name : positionNames) name.clear();
+    for (auto& name : positionNames)
+        name.clear();
     positionCount = 0;
     positionSlot.fill(0);
     slotNames.fill("0");
@@ -66,7 +67,9 @@ void Scene::clearSprites() {
     spriteList.clear();
 }
 
-void Scene::joinLeftRight() { spriteList = fitField(positionNames[0] + "," + positionNames[1], kSpriteListField, "sprite list"); }
+void Scene::joinLeftRight() {
+    spriteList = fitField(positionNames[0] + "," + positionNames[1], kSpriteListField, "sprite list");
+}
 
 void Scene::markGalleryPictureSeen(std::string_view) {
     // The gallery's picture list marks the picture seen here once the gallery exists.
@@ -89,7 +92,8 @@ int Scene::SetSprites(std::string_view listText) {
         std::string_view field;
         if (start <= list.size()) {
             const std::size_t comma = list.find(',', start);
-            field = std::string_view(list).substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            field = std::string_view(list).substr(start, comma == std::string::npos ? std::string::npos
+                                                                                    : comma - start);
             start = comma == std::string::npos ? list.size() + 1 : comma + 1;
         }
         if (field != "-") positionNames[static_cast<std::size_t>(k)] = std::string(field);

@@ -17,8 +17,8 @@ namespace veskar {
 class Engine;
 
 constexpr int kScenePositions = 5;
-constexpr std::size_t kSceneNameField = 29;   // bgName, overlayName
-constexpr std::size_t kSpriteListField = 59;  // spriteList
+constexpr std::size_t kSceneNameField = 29;  // bgName, overlayName
+constexpr std::size_t kSpriteListField = 59; // spriteList
 
 // System registers the scene reads.
 namespace sreg {

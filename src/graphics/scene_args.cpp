@@ -32,7 +32,9 @@ PictureArgs scanPictureArgs(std::string_view argument, bool sides) {
     constexpr std::size_t kLimit = 64;
     PictureArgs args;
     std::size_t i = 0;
-    while (i < argument.size() && i < kLimit && argument[i] != ' ' && argument[i] != ',' && argument[i] != ']') ++i;
+    while (i < argument.size() && i < kLimit && argument[i] != ' ' && argument[i] != ',' &&
+           argument[i] != ']')
+        ++i;
     args.name = std::string(argument.substr(0, i));
     const std::size_t end = std::min(argument.size(), kLimit);
     while (i < end) {
@@ -40,7 +42,8 @@ PictureArgs scanPictureArgs(std::string_view argument, bool sides) {
         if (c == ']') break;
         if (isDigit(c)) {
             std::int32_t value = 0;
-            while (i < end && isDigit(argument[i])) value = value * 10 + (argument[i++] - '0');
+            while (i < end && isDigit(argument[i]))
+                value = value * 10 + (argument[i++] - '0');
             args.mode = value;
             continue;
         }
@@ -55,7 +58,8 @@ OverlayArgs scanOverlayArgs(std::string_view argument) {
     constexpr std::size_t kNameLimit = 64, kCommaReach = 16;
     OverlayArgs args;
     std::size_t i = 0;
-    while (i < argument.size() && i < kNameLimit && argument[i] != ',' && argument[i] != ' ') ++i;
+    while (i < argument.size() && i < kNameLimit && argument[i] != ',' && argument[i] != ' ')
+        ++i;
     args.name = std::string(argument.substr(0, i));
     if (i >= argument.size()) return args; // the name ends the argument: mode 1
     args.mode = readScriptNumber(argument.substr(i + 1));

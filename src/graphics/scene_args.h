@@ -41,7 +41,9 @@ struct DirectArgs {
 DirectArgs scanDirectArgs(std::string_view argument);
 
 // A colour background's name: "S" or "s" first.
-constexpr bool isColourName(std::string_view name) { return !name.empty() && (name[0] == 'S' || name[0] == 's'); }
+constexpr bool isColourName(std::string_view name) {
+    return !name.empty() && (name[0] == 'S' || name[0] == 's');
+}
 
 // The colour of a colour name: each level character gives 16 * digit for 0-9
 // and A-F, 255 for G, 0 for anything else (also for missing characters).

@@ -59,7 +59,8 @@ void Scene::pictureCommand(std::string_view argument) {
         if (args.side == SpriteSide::None) {
             positionCount = 1;
             spriteList = fitField(args.name, kSpriteListField, "sprite list");
-            for (int k = 0; k < 4; ++k) positionNames[static_cast<std::size_t>(k)].clear();
+            for (int k = 0; k < 4; ++k)
+                positionNames[static_cast<std::size_t>(k)].clear();
         } else if (args.side == SpriteSide::Left) {
             positionNames[0] = args.name;
             joinLeftRight();
@@ -71,7 +72,8 @@ void Scene::pictureCommand(std::string_view argument) {
         SetSprites(spriteList);
         if (!holdDisplay) engine_.screen.UpdateScreen(args.mode);
         return;
-    default: return;
+    default:
+        return;
     }
 }
 

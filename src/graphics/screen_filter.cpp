@@ -13,7 +13,8 @@ template <typename PerPixel>
 void forEachPixel(Picture& picture, int width, int height, PerPixel perPixel) {
     for (int y = 0; y < height; ++y) {
         std::uint8_t* p = picture.row(y);
-        for (int x = 0; x < width; ++x, p += 3) perPixel(p);
+        for (int x = 0; x < width; ++x, p += 3)
+            perPixel(p);
     }
 }
 
@@ -32,10 +33,13 @@ void applyScreenFilter(Picture& scene, int filter, int factor) {
     switch (filter) {
     case kFilterBrightness:
         forEachPixel(scene, width, height, [factor](std::uint8_t* p) {
-            for (int i = 0; i < 3; ++i) p[i] = static_cast<std::uint8_t>((p[i] * factor) >> 4);
+            for (int i = 0; i < 3; ++i)
+                p[i] = static_cast<std::uint8_t>((p[i] * factor) >> 4);
         });
         break;
-    case kFilterSepia: forEachPixel(scene, width, height, sepiaPixel); break;
+    case kFilterSepia:
+        forEachPixel(scene, width, height, sepiaPixel);
+        break;
     case kFilterGrey:
         forEachPixel(scene, width, height, [](std::uint8_t* p) {
             const auto g = static_cast<std::uint8_t>((p[0] + p[1] + p[2]) / 3);
@@ -53,7 +57,8 @@ void applyScreenFilter(Picture& scene, int filter, int factor) {
                 std::swap_ranges(top + x * 3, top + x * 3 + 3, bottom + (kSceneWidth - 1 - x) * 3);
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -6,7 +6,13 @@
 
 namespace veskar {
 
-enum ScreenFilterKind { kFilterNone = 0, kFilterBrightness = 1, kFilterSepia = 2, kFilterGrey = 3, kFilterRotate = 4 };
+enum ScreenFilterKind {
+    kFilterNone = 0,
+    kFilterBrightness = 1,
+    kFilterSepia = 2,
+    kFilterGrey = 3,
+    kFilterRotate = 4
+};
 
 // Works on the top-left 800 x 600 pixels of `scene` (the whole scene buffer);
 // a smaller picture is filtered as far as it reaches. `factor` is the

@@ -91,10 +91,18 @@ void ScreenUpdate::FadeToNextScreen(int s, int p) {
 
 void ScreenUpdate::FadePreset(int kind) {
     switch (kind) {
-    case 1: FadeToNextScreen(24, 40); break;
-    case 3: FadeToNextScreen(5, 50); break;
-    case 4: FadeToNextScreen(2, 50); break;
-    default: FadeToNextScreen(12, 40); break;
+    case 1:
+        FadeToNextScreen(24, 40);
+        break;
+    case 3:
+        FadeToNextScreen(5, 50);
+        break;
+    case 4:
+        FadeToNextScreen(2, 50);
+        break;
+    default:
+        FadeToNextScreen(12, 40);
+        break;
     }
 }
 
@@ -116,7 +124,9 @@ void ScreenUpdate::SepiaFade() {
     run.Busy = 0;
 }
 
-void ScreenUpdate::wipeset(std::string_view name) { engine_.pictures.LoadPicture(name, engine_.pictures.wipeMask); }
+void ScreenUpdate::wipeset(std::string_view name) {
+    engine_.pictures.LoadPicture(name, engine_.pictures.wipeMask);
+}
 
 void ScreenUpdate::fix() {
     auto& pictures = engine_.pictures;

@@ -23,14 +23,30 @@ struct SpeedRow {
 };
 
 inline constexpr std::array<SpeedRow, 17> kSpeedTable = {{
-    {4, 8, 20}, {32, 4, 1}, {32, 8, 2}, {32, 12, 3}, {16, 8, 5}, {16, 12, 8}, {8, 8, 12}, {8, 12, 16}, {4, 8, 20},
-    {4, 10, 30}, {4, 12, 40}, {2, 8, 60}, {2, 12, 70}, {1, 8, 80}, {1, 12, 100}, {1, 16, 120}, {1, 20, 140},
+    {4, 8, 20},
+    {32, 4, 1},
+    {32, 8, 2},
+    {32, 12, 3},
+    {16, 8, 5},
+    {16, 12, 8},
+    {8, 8, 12},
+    {8, 12, 16},
+    {4, 8, 20},
+    {4, 10, 30},
+    {4, 12, 40},
+    {2, 8, 60},
+    {2, 12, 70},
+    {1, 8, 80},
+    {1, 12, 100},
+    {1, 16, 120},
+    {1, 20, 140},
 }};
 
 // Indexes outside the table use row 0.
 constexpr SpeedRow speedRow(int index) {
-    return index >= 0 && index < static_cast<int>(kSpeedTable.size()) ? kSpeedTable[static_cast<std::size_t>(index)]
-                                                                      : kSpeedTable[0];
+    return index >= 0 && index < static_cast<int>(kSpeedTable.size())
+               ? kSpeedTable[static_cast<std::size_t>(index)]
+               : kSpeedTable[0];
 }
 
 constexpr int kTransitionCount = 23;

@@ -43,9 +43,11 @@ bool Transitions::ruleWipe() {
 bool Transitions::tiles() {
     fx_ = prev_;
     std::array<int, kTiles> order{};
-    for (int i = 0; i < kTiles; ++i) order[static_cast<std::size_t>(i)] = i;
     for (int i = 0; i < kTiles; ++i)
-        std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(engine_.random.next() % kTiles)]);
+        order[static_cast<std::size_t>(i)] = i;
+    for (int i = 0; i < kTiles; ++i)
+        std::swap(order[static_cast<std::size_t>(i)],
+                  order[static_cast<std::size_t>(engine_.random.next() % kTiles)]);
 
     const auto drawTile = [&](int index, int weight) {
         if (index < 0 || index >= kTiles) return;
@@ -57,8 +59,10 @@ bool Transitions::tiles() {
     for (int f = 0; f < 116;) {
         // Tiles whose last frames were skipped are finished first.
         if (f >= 4)
-            for (int k = -3; k <= 0; ++k) drawTile(f - 16 + k, 0);
-        for (int k = 0; k <= 16; ++k) drawTile(f - 16 + k, 16 * k);
+            for (int k = -3; k <= 0; ++k)
+                drawTile(f - 16 + k, 0);
+        for (int k = 0; k <= 16; ++k)
+            drawTile(f - 16 + k, 16 * k);
         present();
         if (cutShort()) return false;
         f += static_cast<int>(wait(row_.n));

@@ -24,7 +24,8 @@ void mosaicOf(const Picture& source, int a, Picture& out) {
             const int w = std::min(a, kWidth - x0), h = std::min(a, kHeight - y0);
             for (int y = y0; y < y0 + h; ++y) {
                 std::uint8_t* o = out.row(y) + x0 * 3;
-                for (int x = 0; x < w; ++x, o += 3) std::copy_n(p, 3, o);
+                for (int x = 0; x < w; ++x, o += 3)
+                    std::copy_n(p, 3, o);
             }
         }
 }
@@ -68,7 +69,8 @@ bool Transitions::zoom() {
         // A magnification by (a + 300) / 300 about the centre; C++ division
         // truncates toward zero as the sampling wants.
         const auto q = [a](int v) { return (v * 76800 / (a + 300)) / 256; };
-        for (int x = 0; x < kWidth; ++x) sourceX[static_cast<std::size_t>(x)] = 400 + q(x - 400);
+        for (int x = 0; x < kWidth; ++x)
+            sourceX[static_cast<std::size_t>(x)] = 400 + q(x - 400);
         for (int r = 0; r < kHeight; ++r) {
             const std::uint8_t* src = prev_.row(std::clamp(300 + q(r - 300), 0, kHeight - 1));
             for (int x = 0; x < kWidth; ++x)

@@ -33,7 +33,8 @@ bool Transitions::blinds() {
 }
 
 bool Transitions::circle() {
-    const int radiusEnd = std::max(std::abs(engine_.vars.S(20) - 400), std::abs(engine_.vars.S(21) - 300)) + 500;
+    const int radiusEnd =
+        std::max(std::abs(engine_.vars.S(20) - 400), std::abs(engine_.vars.S(21) - 300)) + 500;
     const auto span = [&](int row, int halfWidth) {
         const int h = std::min(halfWidth, 400);
         copyToWindow(next_, 400 - h, row, 2 * h + 1, 1);
@@ -111,7 +112,8 @@ bool Transitions::squares() {
 
 bool Transitions::halfRows() {
     std::array<int, kHeight> widths{};
-    for (int& w : widths) w = engine_.random.next() % kHeight + 20;
+    for (int& w : widths)
+        w = engine_.random.next() % kHeight + 20;
     std::vector<int> entries(2 * kHeight);
     for (int i = 0; i < kHeight; ++i) {
         entries[static_cast<std::size_t>(2 * i)] = i;

@@ -17,7 +17,7 @@
 namespace veskar {
 
 struct PcmFormat {
-    int channels = 1;      // 1 or 2
+    int channels = 1; // 1 or 2
     int sampleRate = 22050;
     int bitsPerSample = 16; // only 16 is played
     bool operator==(const PcmFormat&) const = default;

@@ -9,11 +9,11 @@
 namespace veskar {
 
 struct GlyphRaster {
-    int width = 0;   // black box
+    int width = 0; // black box
     int height = 0;
-    int originX = 0; // left of the black box from the pen position
-    int originY = 0; // top of the black box above the baseline
-    int advance = 0; // pen advance in pixels
+    int originX = 0;                  // left of the black box from the pen position
+    int originY = 0;                  // top of the black box above the baseline
+    int advance = 0;                  // pen advance in pixels
     std::vector<std::uint8_t> levels; // width * height bytes, 0 ... 64, rows from the top
 };
 

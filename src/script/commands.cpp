@@ -20,9 +20,7 @@ std::string_view commandArgs(int index, std::string_view line) {
     return from(line, static_cast<std::size_t>(commandArgsAt(index, line)));
 }
 
-bool Commands::effectCut() const {
-    return engine_.run.SkipActive && engine_.settings.EFX_CUT != 0;
-}
+bool Commands::effectCut() const { return engine_.run.SkipActive && engine_.settings.EFX_CUT != 0; }
 
 // Input handling will own these; the commands need them now.
 void Commands::StopSkipAndAuto(bool force) {

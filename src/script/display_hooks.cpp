@@ -12,17 +12,11 @@ void Interpreter::emitChar(std::string_view bytes) {
     engine_.layout.emitChar(bytes, static_cast<int>(bytes.size()));
 }
 
-void Interpreter::newPage() {
-    engine_.layout.newPage();
-}
+void Interpreter::newPage() { engine_.layout.newPage(); }
 
-void Interpreter::DrawRuby(std::string_view text) {
-    engine_.layout.DrawRuby(text);
-}
+void Interpreter::DrawRuby(std::string_view text) { engine_.layout.DrawRuby(text); }
 
-void Interpreter::DrawNamePlate(std::string_view name) {
-    engine_.window.DrawNamePlate(name);
-}
+void Interpreter::DrawNamePlate(std::string_view name) { engine_.window.DrawNamePlate(name); }
 
 void Interpreter::putNameInPageGrid(std::string_view name) {
     auto& row = engine_.layout.pageGrid[0];
@@ -34,9 +28,7 @@ void Interpreter::putNameInPageGrid(std::string_view name) {
 // The page history arrives with the backlog view.
 void Interpreter::RecordPage(bool) {}
 
-void Interpreter::graTag(std::string_view args) {
-    engine_.scene.gra(args);
-}
+void Interpreter::graTag(std::string_view args) { engine_.scene.gra(args); }
 
 // After the command's own update (none without a number) the tag shows the
 // cleared layers at once.
@@ -45,8 +37,6 @@ void Interpreter::clrbTag(std::string_view args) {
     engine_.screen.UpdateScreen(4);
 }
 
-void Interpreter::cvTag(std::string_view name) {
-    engine_.sound.voiceTag(name);
-}
+void Interpreter::cvTag(std::string_view name) { engine_.sound.voiceTag(name); }
 
 } // namespace veskar

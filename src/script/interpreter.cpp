@@ -209,9 +209,7 @@ void Interpreter::closeLogEntry() {
     engine_.vars.S(38) = 0;
 }
 
-void Interpreter::appendLog(std::string_view bytes) {
-    engine_.backlog.append(bytes);
-}
+void Interpreter::appendLog(std::string_view bytes) { engine_.backlog.append(bytes); }
 
 void Interpreter::discardPendingText() {
     insertBuffer.clear();

@@ -8,9 +8,7 @@
 
 namespace veskar {
 
-constexpr bool isDigitChar(char c) {
-    return c >= '0' && c <= '9';
-}
+constexpr bool isDigitChar(char c) { return c >= '0' && c <= '9'; }
 
 // Takes `count` characters from text[pos] on (fewer when the text ends first)
 // and moves pos past them. The number they spell, or nothing when one of them
@@ -30,8 +28,6 @@ inline std::optional<int> takeIndex(std::string_view text, std::size_t& pos, int
 }
 
 // Script text is read as C text was: a NUL byte ends it.
-inline std::string_view untilNul(std::string_view text) {
-    return text.substr(0, text.find('\0'));
-}
+inline std::string_view untilNul(std::string_view text) { return text.substr(0, text.find('\0')); }
 
 } // namespace veskar

@@ -16,15 +16,11 @@ constexpr std::uint16_t kNewPageMark = 0x81A4; // ▽
 constexpr std::uint16_t kMidWaitMark = 0x81AC; // 〓
 constexpr std::uint16_t kInsertMark = 0x8190;  // ＄
 // Shown, but kept out of the backlog.
-constexpr bool unlogged(std::uint16_t code) {
-    return code == 0x819F || code == 0x8198 || code == 0x81E3;
-}
+constexpr bool unlogged(std::uint16_t code) { return code == 0x819F || code == 0x8198 || code == 0x81E3; }
 
 } // namespace
 
-void Interpreter::unappendLog(std::size_t count) {
-    engine_.backlog.unappend(count);
-}
+void Interpreter::unappendLog(std::size_t count) { engine_.backlog.unappend(count); }
 
 void Interpreter::insertText(std::string_view text) {
     insertBuffer = cutText(text, kStringSlotMax);

@@ -11,7 +11,8 @@ namespace veskar {
 
 class Engine;
 
-template <int Bits> class BitBank {
+template <int Bits>
+class BitBank {
 public:
     static constexpr int kBits = Bits;
     static constexpr int kBytes = (Bits + 7) / 8;

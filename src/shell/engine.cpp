@@ -13,9 +13,9 @@ namespace veskar {
 
 Engine::Engine(Platform platform, EngineOptions opts)
     : host(platform.host), clock(platform.clock), settingsStore(platform.settingsStore),
-      audio(platform.audio), fonts(platform.fonts), movies(platform.movies), options(std::move(opts)), archives(options.gameDir),
-      vars(*this), interp(*this), scripts(*this), frameTimer(clock, host), scene(*this), screen(*this),
-      glyphs(*this), window(*this), layout(*this) {}
+      audio(platform.audio), fonts(platform.fonts), movies(platform.movies), options(std::move(opts)),
+      archives(options.gameDir), vars(*this), interp(*this), scripts(*this), frameTimer(clock, host),
+      scene(*this), screen(*this), glyphs(*this), window(*this), layout(*this) {}
 
 Engine::~Engine() = default;
 
@@ -306,9 +306,7 @@ void Engine::keyUp(int) {}
 
 // Until the tool-strip menu arrives with input handling, "終了" closes the
 // window through the usual close question.
-void Engine::toolQuit() {
-    host.requestClose();
-}
+void Engine::toolQuit() { host.requestClose(); }
 void Engine::toolLoad() {}   // the load screen arrives with input handling
 void Engine::toolSave() {}   // the save screen arrives with input handling
 void Engine::toolConfig() {} // the configuration screens arrive with input handling

@@ -72,7 +72,8 @@ std::optional<DefinitionError> integerFields(std::string_view value, int count, 
 }
 
 Handler rectangle(Rect4 GameDefinition::*field) {
-    return [field](GameDefinition& d, std::string_view value) { return integerFields(value, 4, (d.*field).v); };
+    return
+        [field](GameDefinition& d, std::string_view value) { return integerFields(value, 4, (d.*field).v); };
 }
 
 std::optional<DefinitionError> readSpeaker(GameDefinition& d, std::string_view value) {
@@ -80,8 +81,8 @@ std::optional<DefinitionError> readSpeaker(GameDefinition& d, std::string_view v
     const auto n = parseWholeInteger(numberField);
     if (!n) return notAnInteger(numberField);
     if (*n < 0 || *n >= GameDefinition::kSpeakerEntries) {
-        std::cerr << "veskar: _config: NAME entry " << *n << " is outside 0-" << GameDefinition::kSpeakerEntries - 1
-                  << "; line ignored\n";
+        std::cerr << "veskar: _config: NAME entry " << *n << " is outside 0-"
+                  << GameDefinition::kSpeakerEntries - 1 << "; line ignored\n";
         return std::nullopt;
     }
     SpeakerColour& entry = d.NAME[static_cast<std::size_t>(*n)];

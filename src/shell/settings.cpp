@@ -27,7 +27,9 @@ void SettingsSection::WriteSetting(std::string_view name, std::string_view value
     store_.write(keyPath_, section_, name, value);
 }
 
-void SettingsSection::WriteSetting(std::string_view name, int value) { WriteSetting(name, std::to_string(value)); }
+void SettingsSection::WriteSetting(std::string_view name, int value) {
+    WriteSetting(name, std::to_string(value));
+}
 
 Settings ReadSettings(SettingsSection& s, const GameDefinition& d, int screenWidth) {
     Settings v;
@@ -57,10 +59,13 @@ Settings ReadSettings(SettingsSection& s, const GameDefinition& d, int screenWid
     v.CV_THROUGH = s.readInt("CV_THROUGH", 0);
     v.CV1 = s.readInt("CV1", 1);
     v.CV2 = s.readInt("CV2", 1);
-    for (int i = 0; i < 5; ++i) v.SE[i] = s.readInt("SE" + std::to_string(i), 1);
-    for (int i = 0; i < 5; ++i) v.SE_LVL[i] = s.readInt("SE_LVL" + std::to_string(i), 0);
+    for (int i = 0; i < 5; ++i)
+        v.SE[i] = s.readInt("SE" + std::to_string(i), 1);
+    for (int i = 0; i < 5; ++i)
+        v.SE_LVL[i] = s.readInt("SE_LVL" + std::to_string(i), 0);
     const int volumes[4] = {d.VOLUME1, d.VOLUME2, d.VOLUME3, d.VOLUME4};
-    for (int i = 0; i < 4; ++i) v.Vol[i] = s.readInt("Vol" + std::to_string(i + 1), volumes[i]);
+    for (int i = 0; i < 4; ++i)
+        v.Vol[i] = s.readInt("Vol" + std::to_string(i + 1), volumes[i]);
     v.FONTAA = s.readInt("FONTAA", 0);
     v.FONTSIZE = s.readInt("FONTSIZE", 19);
     v.FONTBold = s.readInt("FONTBold", 0);

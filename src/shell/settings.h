@@ -25,7 +25,7 @@ struct Settings {
     int Vol[4] = {0, 0, 0, 0};       // Vol1 ... Vol4
     int FONTAA = 0, FONTSIZE = 19, FONTBold = 0;
     std::string PlayerName, PlayerName2;
-    int GV[10] = {};                 // GV00 ... GV09
+    int GV[10] = {}; // GV00 ... GV09
     int TXBG_R = 0, TXBG_G = 0, TXBG_B = 0, TXBG_A = 0, TXBG_A2 = 0;
 };
 

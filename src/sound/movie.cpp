@@ -38,7 +38,8 @@ void Movie::PlayMovie(std::string_view raw) {
 
 void Movie::showFrame() {
     Host& host = engine_.host;
-    if (engine_.movies->drawFrame(engine_.clock.tickCount() - startTick_, host.windowPicture())) host.present();
+    if (engine_.movies->drawFrame(engine_.clock.tickCount() - startTick_, host.windowPicture()))
+        host.present();
 }
 
 bool Movie::tick() {

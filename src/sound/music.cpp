@@ -76,7 +76,8 @@ void Music::StartStream(const EntryLocation& entry, std::string_view name) {
     startFrom(1, entry.path.filename().string());
 }
 
-void Music::StartAnimationStream(const std::filesystem::path& file, std::uint64_t offset, std::uint64_t size) {
+void Music::StartAnimationStream(const std::filesystem::path& file, std::uint64_t offset,
+                                 std::uint64_t size) {
     if (!engine_.sound.SoundAvailable) return;
     engine_.frameTimer.FrameTimerStart();
     StopStream();

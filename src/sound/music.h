@@ -63,7 +63,7 @@ private:
     std::string streamName_;
     WadyHeader header_;
     std::size_t QuarterBytes = 0;
-    std::uint64_t DataEnd = 0;       // from the entry's start
+    std::uint64_t DataEnd = 0; // from the entry's start
     std::uint64_t LoopStart = 0;
     std::uint64_t StreamReadPos = 0;
     std::array<std::int16_t, 2> predictors_{};

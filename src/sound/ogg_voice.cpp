@@ -72,9 +72,9 @@ std::expected<DecodedSound, std::string> decodeOggVoice(std::span<const std::uin
     std::size_t at = 0;
     int section = 0;
     while (at < sound.pcm.size()) {
-        const long got = ov_read(&file, reinterpret_cast<char*>(sound.pcm.data() + at),
-                                 static_cast<int>(std::min<std::size_t>(sound.pcm.size() - at, 65536)), 0, 2, 1,
-                                 &section);
+        const long got =
+            ov_read(&file, reinterpret_cast<char*>(sound.pcm.data() + at),
+                    static_cast<int>(std::min<std::size_t>(sound.pcm.size() - at, 65536)), 0, 2, 1, &section);
         if (got <= 0) break;
         at += static_cast<std::size_t>(got);
     }

@@ -84,7 +84,8 @@ bool Sound::playPcm(const DecodedSound& sound, std::size_t bytes, int slot, int 
     return true;
 }
 
-void Sound::playWadyOneShot(const EntryLocation& entry, std::string_view name, std::span<const std::uint8_t> bytes, int slot) {
+void Sound::playWadyOneShot(const EntryLocation& entry, std::string_view name,
+                            std::span<const std::uint8_t> bytes, int slot) {
     if (bytes.size() < 4 || std::string_view(reinterpret_cast<const char*>(bytes.data()), 4) != "WADY")
         return; // not a sound of ours: dropped without a word
     auto decoded = decodeWadyOneShotEntry(bytes);
@@ -95,7 +96,8 @@ void Sound::playWadyOneShot(const EntryLocation& entry, std::string_view name, s
     playPcm(*decoded, decoded->pcm.size(), slot, slotVolume(slot), slot == kLoopSlot);
 }
 
-void Sound::playOggOneShot(const EntryLocation& entry, std::string_view name, std::span<const std::uint8_t> bytes, int slot) {
+void Sound::playOggOneShot(const EntryLocation& entry, std::string_view name,
+                           std::span<const std::uint8_t> bytes, int slot) {
     auto decoded = decodeOggVoice(bytes);
     if (!decoded) {
         reportDamaged(entry.path.filename().string(), name, decoded.error());
@@ -108,13 +110,17 @@ void Sound::playOggOneShot(const EntryLocation& entry, std::string_view name, st
 int Sound::slotVolume(int slot) const {
     const auto& vol = engine_.settings.Vol;
     switch (slot) {
-    case 0: return vol[0];
+    case 0:
+        return vol[0];
     case 1:
-    case 2: return vol[1];
+    case 2:
+        return vol[1];
     case 3:
     case 4:
-    case 5: return vol[2];
-    default: return vol[3];
+    case 5:
+        return vol[2];
+    default:
+        return vol[3];
     }
 }
 

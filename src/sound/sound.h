@@ -20,8 +20,14 @@ namespace veskar {
 class Engine;
 class AudioDevice;
 
-enum SoundSlot : int { kVoiceSlot = 0, kEffectSlot = 1, kLoopSlot = 2, kStreamSlot = 3, kFreedSlot = 4,
-                       kAnimationSlot = 5 };
+enum SoundSlot : int {
+    kVoiceSlot = 0,
+    kEffectSlot = 1,
+    kLoopSlot = 2,
+    kStreamSlot = 3,
+    kFreedSlot = 4,
+    kAnimationSlot = 5
+};
 
 class Sound {
 public:
@@ -86,8 +92,10 @@ public:
     void reportDamaged(std::string_view archive, std::string_view name, std::string_view problem);
 
 private:
-    void playWadyOneShot(const EntryLocation& entry, std::string_view name, std::span<const std::uint8_t> bytes, int slot);
-    void playOggOneShot(const EntryLocation& entry, std::string_view name, std::span<const std::uint8_t> bytes, int slot);
+    void playWadyOneShot(const EntryLocation& entry, std::string_view name,
+                         std::span<const std::uint8_t> bytes, int slot);
+    void playOggOneShot(const EntryLocation& entry, std::string_view name,
+                        std::span<const std::uint8_t> bytes, int slot);
     bool playPcm(const DecodedSound& sound, std::size_t bytes, int slot, int volume, bool loop);
     std::string cleanName(std::string_view args) const;
 

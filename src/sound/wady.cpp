@@ -10,12 +10,13 @@ namespace veskar {
 
 namespace {
 
-constexpr std::array<std::int16_t, 64> kT = {
-    0,   2,   4,   6,   8,   10,  12,  15,  18,  21,  24,  28,  32,  36,  40,  44,  49,  54,  59,  64,  70,  76,
-    82,  88,  95,  102, 109, 116, 124, 132, 140, 148, 160, 170, 180, 190, 200, 210, 220, 230, 240, 255, 270, 285,
-    300, 320, 340, 360, 380, 400, 425, 450, 475, 500, 525, 550, 580, 610, 650, 700, 750, 800, 900, 1000};
-constexpr std::array<std::int16_t, 32> kU = {0,   4,   8,    12,   19,   24,   30,   38,   47,   59,   74,
-                                             92,  115, 144,  180,  225,  281,  352,  440,  550,  687,  859,
+constexpr std::array<std::int16_t, 64> kT = {0,   2,   4,   6,   8,   10,  12,  15,  18,  21,  24,  28,  32,
+                                             36,  40,  44,  49,  54,  59,  64,  70,  76,  82,  88,  95,  102,
+                                             109, 116, 124, 132, 140, 148, 160, 170, 180, 190, 200, 210, 220,
+                                             230, 240, 255, 270, 285, 300, 320, 340, 360, 380, 400, 425, 450,
+                                             475, 500, 525, 550, 580, 610, 650, 700, 750, 800, 900, 1000};
+constexpr std::array<std::int16_t, 32> kU = {0,    4,    8,    12,   19,   24,   30,   38,   47,   59,  74,
+                                             92,   115,  144,  180,  225,  281,  352,  440,  550,  687, 859,
                                              1073, 1342, 1678, 2097, 2621, 3277, 4096, 5120, 6400, 8000};
 constexpr std::array<std::uint16_t, 8> kR = {3, 4, 5, 6, 8, 16, 32, 256};
 
@@ -68,7 +69,8 @@ const std::array<std::uint16_t, 8>& wadyRampLengths() { return kR; }
 
 std::expected<WadyHeader, std::string> parseWadyHeader(std::span<const std::uint8_t> entry) {
     if (entry.size() < kWadyHeaderSize)
-        return std::unexpected("entry of " + std::to_string(entry.size()) + " bytes is shorter than the 48-byte header");
+        return std::unexpected("entry of " + std::to_string(entry.size()) +
+                               " bytes is shorter than the 48-byte header");
     const std::uint8_t* p = entry.data();
     if (std::memcmp(p, "WADY", 4) != 0) return std::unexpected("does not start with WADY");
     WadyHeader h;
@@ -79,7 +81,8 @@ std::expected<WadyHeader, std::string> parseWadyHeader(std::span<const std::uint
     h.frames = loadU32(p + 16);
     h.pcmSize = loadU32(p + 20);
     h.loopStart = loadU32(p + 24);
-    h.loopPredictors = {static_cast<std::int16_t>(loadU16(p + 28)), static_cast<std::int16_t>(loadU16(p + 30))};
+    h.loopPredictors = {static_cast<std::int16_t>(loadU16(p + 28)),
+                        static_cast<std::int16_t>(loadU16(p + 30))};
     const int tag = loadU16(p + 32);
     h.format.channels = loadU16(p + 34);
     h.format.sampleRate = static_cast<int>(loadU32(p + 36));
@@ -95,15 +98,17 @@ std::expected<WadyHeader, std::string> parseWadyHeader(std::span<const std::uint
 }
 
 std::expected<std::size_t, std::string> DecodeWadyOneShot(std::span<const std::uint8_t> block,
-                                                           std::span<std::int16_t> output, int stride) {
-    if (block.size() < 10) return std::unexpected("channel block of " + std::to_string(block.size()) + " bytes");
+                                                          std::span<std::int16_t> output, int stride) {
+    if (block.size() < 10)
+        return std::unexpected("channel block of " + std::to_string(block.size()) + " bytes");
     if (stride < 1) stride = 1;
     const std::uint32_t n = loadU32(block.data() + 4);
     const std::span<const std::uint8_t> codes = block.subspan(10);
     if (n > codes.size())
         return std::unexpected("code count " + std::to_string(n) + " is more than the block's " +
                                std::to_string(codes.size()) + " code bytes");
-    const std::size_t capacity = (output.size() + static_cast<std::size_t>(stride) - 1) / static_cast<std::size_t>(stride);
+    const std::size_t capacity =
+        (output.size() + static_cast<std::size_t>(stride) - 1) / static_cast<std::size_t>(stride);
     std::size_t written = 0;
     const auto write = [&](std::int16_t v) {
         if (written >= capacity) return false;
@@ -173,7 +178,8 @@ std::expected<DecodedSound, std::string> decodeWadyOneShotEntry(std::span<const 
                                        std::span<std::int16_t>(samples).subspan(1), 2);
         if (!right) return std::unexpected("right channel: " + right.error());
     }
-    const std::size_t whole = samples.size() - samples.size() % static_cast<std::size_t>(sound.format.channels);
+    const std::size_t whole =
+        samples.size() - samples.size() % static_cast<std::size_t>(sound.format.channels);
     sound.pcm.resize(whole * 2);
     for (std::size_t i = 0; i < whole; ++i)
         putU16(sound.pcm.data() + 2 * i, static_cast<std::uint16_t>(samples[i]));
@@ -197,18 +203,20 @@ void DecodeWadyStream(std::span<const std::uint8_t> codes, std::span<std::int16_
 }
 
 std::expected<WadyHeader, std::string> checkWadyStream(std::span<const std::uint8_t> header,
-                                                        std::uint64_t entrySize) {
+                                                       std::uint64_t entrySize) {
     auto h = parseWadyHeader(header);
     if (!h) return h;
     const std::uint64_t c = static_cast<std::uint64_t>(h->channels);
     if (h->channels != h->format.channels)
-        return std::unexpected("stream channels " + std::to_string(h->channels) + " differ from the format's " +
-                               std::to_string(h->format.channels));
+        return std::unexpected("stream channels " + std::to_string(h->channels) +
+                               " differ from the format's " + std::to_string(h->format.channels));
     if (h->quarterFrames == 0) return std::unexpected("quarter of 0 frames");
     if (4 * static_cast<std::uint64_t>(h->quarterFrames) * c > kStreamCodeBuffer)
-        return std::unexpected("quarter of " + std::to_string(h->quarterFrames) + " frames is larger than the ring");
+        return std::unexpected("quarter of " + std::to_string(h->quarterFrames) +
+                               " frames is larger than the ring");
     if (h->codeSize < c || h->codeSize % c != 0)
-        return std::unexpected("code size " + std::to_string(h->codeSize) + " is not a whole number of frames");
+        return std::unexpected("code size " + std::to_string(h->codeSize) +
+                               " is not a whole number of frames");
     if (h->codeSize > entrySize - std::min<std::uint64_t>(entrySize, kWadyHeaderSize))
         return std::unexpected("code size " + std::to_string(h->codeSize) + " runs past the entry's " +
                                std::to_string(entrySize) + " bytes");
@@ -272,7 +280,8 @@ struct StreamCoder {
     std::array<std::pair<int, std::uint8_t>, 128> sorted{};
     explicit StreamCoder(std::uint8_t mult) : m(mult) {
         for (int b = 0; b < 128; ++b)
-            sorted[static_cast<std::size_t>(b)] = {kS[static_cast<std::size_t>(b)] * m, static_cast<std::uint8_t>(b)};
+            sorted[static_cast<std::size_t>(b)] = {kS[static_cast<std::size_t>(b)] * m,
+                                                   static_cast<std::uint8_t>(b)};
         std::sort(sorted.begin(), sorted.end());
     }
     // The byte that brings predictor p closest to t; p moves there.
@@ -358,7 +367,8 @@ std::vector<std::uint8_t> encodeWadyStream(const PcmFormat& format, std::span<co
     putU32(out.data() + 12, static_cast<std::uint32_t>(count));
     putU32(out.data() + 16, static_cast<std::uint32_t>(count / c));
     putU32(out.data() + 20, static_cast<std::uint32_t>(count * 2));
-    const std::size_t loopAt = std::min<std::size_t>(static_cast<std::size_t>(loopFrame) * c, count ? count - c : 0);
+    const std::size_t loopAt =
+        std::min<std::size_t>(static_cast<std::size_t>(loopFrame) * c, count ? count - c : 0);
     putU32(out.data() + 24, static_cast<std::uint32_t>(loopAt));
     std::array<std::int16_t, 2> p{};
     for (std::size_t i = 0; i < count; ++i) {

@@ -18,13 +18,13 @@ namespace veskar {
 constexpr std::size_t kWadyHeaderSize = 48;
 
 struct WadyHeader {
-    std::uint8_t stepMultiplier = 1;  // m
-    int channels = 1;                 // stream variant
-    std::uint32_t quarterFrames = 0;  // F
-    std::uint32_t codeSize = 0;       // bytes of codes from offset 48
+    std::uint8_t stepMultiplier = 1; // m
+    int channels = 1;                // stream variant
+    std::uint32_t quarterFrames = 0; // F
+    std::uint32_t codeSize = 0;      // bytes of codes from offset 48
     std::uint32_t frames = 0;
     std::uint32_t pcmSize = 0;
-    std::uint32_t loopStart = 0;      // code offset from 48
+    std::uint32_t loopStart = 0; // code offset from 48
     std::array<std::int16_t, 2> loopPredictors{};
     PcmFormat format;
 };
@@ -48,7 +48,7 @@ std::expected<WadyHeader, std::string> parseWadyHeader(std::span<const std::uint
 // samples written; codes running past the block or producing more samples
 // than `output` holds are errors.
 std::expected<std::size_t, std::string> DecodeWadyOneShot(std::span<const std::uint8_t> block,
-                                                           std::span<std::int16_t> output, int stride);
+                                                          std::span<std::int16_t> output, int stride);
 
 // A whole one-shot entry to PCM of the header's format and size.
 std::expected<DecodedSound, std::string> decodeWadyOneShotEntry(std::span<const std::uint8_t> entry);
@@ -58,13 +58,12 @@ std::expected<DecodedSound, std::string> decodeWadyOneShotEntry(std::span<const 
 // but the predictors still advance. `codes` and `output` hold at least
 // frames * channels each.
 void DecodeWadyStream(std::span<const std::uint8_t> codes, std::span<std::int16_t> output, std::uint8_t m,
-                      std::array<std::int16_t, 2>& predictors, int channels, std::size_t frames,
-                      bool silent);
+                      std::array<std::int16_t, 2>& predictors, int channels, std::size_t frames, bool silent);
 
 // The stream header checked against the entry's size: codes inside the
 // entry, a loop start on a frame inside them, quarters that fit the ring.
 std::expected<WadyHeader, std::string> checkWadyStream(std::span<const std::uint8_t> header,
-                                                        std::uint64_t entrySize);
+                                                       std::uint64_t entrySize);
 
 // --- Encoders (the authoring tool) -----------------------------------------
 std::vector<std::uint8_t> encodeWadyOneShot(const PcmFormat& format, std::span<const std::int16_t> samples);

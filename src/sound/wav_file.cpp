@@ -28,7 +28,8 @@ std::expected<WavSound, std::string> parseWav(std::span<const std::uint8_t> byte
             sound.format.bitsPerSample = loadU16(body + 14);
             if (tag != 1) return std::unexpected("format tag " + std::to_string(tag) + " is not PCM (1)");
             if (sound.format.channels != 1 && sound.format.channels != 2)
-                return std::unexpected(std::to_string(sound.format.channels) + " channels (1 or 2 are played)");
+                return std::unexpected(std::to_string(sound.format.channels) +
+                                       " channels (1 or 2 are played)");
             if (sound.format.bitsPerSample != 16)
                 return std::unexpected(std::to_string(sound.format.bitsPerSample) +
                                        " bits per sample (16 are played)");

@@ -126,9 +126,7 @@ constexpr auto kPreRendered = [] {
 
 } // namespace
 
-std::span<const std::uint16_t> preRenderedCodes() {
-    return kPreRendered;
-}
+std::span<const std::uint16_t> preRenderedCodes() { return kPreRendered; }
 
 GlyphCache::GlyphCache() : entries_(std::make_unique<std::array<Entry, kCapacity>>()) {}
 
@@ -177,9 +175,7 @@ void GlyphRenderer::RenderGlyph(std::uint16_t code) {
 
 Glyphs::Glyphs(Engine& engine) : renderer(engine.fonts), engine_(engine) {}
 
-void Glyphs::syncFontSize() {
-    renderer.font.pixelSize = glyphPixelSize(engine_.settings.FONTSIZE);
-}
+void Glyphs::syncFontSize() { renderer.font.pixelSize = glyphPixelSize(engine_.settings.FONTSIZE); }
 
 void Glyphs::SetupTextFont(const Picture& gaiji) {
     renderer.gaiji = gaijiCell(gaiji);
@@ -217,9 +213,7 @@ void Glyphs::resetTextColour() {
     SetTextColour(0);
 }
 
-int textCharX(int x0, int bytePosition, int pitchX) {
-    return x0 + bytePosition * pitchX;
-}
+int textCharX(int x0, int bytePosition, int pitchX) { return x0 + bytePosition * pitchX; }
 
 int centredTextCharX(int cx, int bytePosition, int byteLength, int pitchX) {
     // The half width truncates toward zero, as the original arithmetic did.

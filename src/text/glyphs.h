@@ -47,9 +47,7 @@ struct GlyphFont {
 int glyphPixelSize(int pointSize);
 
 // Shift-JIS lead bytes (0x81-0x9F, 0xE0-0xFC).
-constexpr bool isLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+constexpr bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // The code of the character at the start of `bytes`: lead * 256 + trail for a
 // two-byte character, else the first byte alone. Empty text gives 0.

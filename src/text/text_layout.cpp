@@ -21,9 +21,7 @@ constexpr int kRubyOffsetY = -7;
 // screen they only have to stay far outside, without overflowing.
 constexpr long long kFarAway = 1 << 24;
 
-int clampPosition(long long v) {
-    return static_cast<int>(std::clamp(v, -kFarAway, kFarAway));
-}
+int clampPosition(long long v) { return static_cast<int>(std::clamp(v, -kFarAway, kFarAway)); }
 
 constexpr std::array<std::uint16_t, 33> kNoLineStartCodes = {
     0x8140, 0x8141, 0x8142, 0x8148, 0x8149, 0x815B, 0x8160, 0x816A, 0x8176, 0x8178, 0x8193,
@@ -47,9 +45,7 @@ bool isNoLineStart(std::uint16_t code) {
 
 TextLayout::TextLayout(Engine& engine) : engine_(engine) {}
 
-bool TextLayout::fullScreenText() const {
-    return engine_.vars.S(kFullScreenTextRegister) != 0;
-}
+bool TextLayout::fullScreenText() const { return engine_.vars.S(kFullScreenTextRegister) != 0; }
 
 PageGeometry TextLayout::geometry() const {
     const auto& d = engine_.definition;

@@ -11,9 +11,7 @@
 namespace veskar {
 namespace {
 
-std::vector<std::uint8_t> bytes(std::string_view text) {
-    return {text.begin(), text.end()};
-}
+std::vector<std::uint8_t> bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
 TEST(ArchiveWriter, WhatTheParsersReadBack) {
     const std::vector<ArchiveEntry> entries = {{"bg01", bytes("abc")},

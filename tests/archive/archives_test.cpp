@@ -16,9 +16,7 @@ namespace {
 using test::FixtureGame;
 namespace fs = std::filesystem;
 
-std::string text(const std::vector<std::uint8_t>& bytes) {
-    return {bytes.begin(), bytes.end()};
-}
+std::string text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
 
 Archives openAll(const fs::path& dir, const ShippedArchives& shipped = {}, std::string_view CDDir = "NULL") {
     Archives archives(dir);

@@ -10,9 +10,11 @@ namespace {
 TEST(Sjis, CutTextNeverSplitsATwoByteCharacter) {
     const std::string name = "ab" + sjisText("あい"); // 2 + 2 * 2 bytes
     const std::pair<std::size_t, std::string> cases[] = {
-        {0, ""}, {2, "ab"}, {3, "ab"}, {4, "ab" + sjisText("あ")}, {5, "ab" + sjisText("あ")}, {6, name}, {99, name},
+        {0, ""},   {2, "ab"},  {3, "ab"}, {4, "ab" + sjisText("あ")}, {5, "ab" + sjisText("あ")},
+        {6, name}, {99, name},
     };
-    for (const auto& [limit, expected] : cases) EXPECT_EQ(cutText(name, limit), expected) << limit;
+    for (const auto& [limit, expected] : cases)
+        EXPECT_EQ(cutText(name, limit), expected) << limit;
 }
 
 TEST(Sjis, ConvertsBothWaysAndNamesWhatCannotBeWritten) {

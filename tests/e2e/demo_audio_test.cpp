@@ -34,8 +34,8 @@ TEST(DemoGame, AudioOutMatchesTheExpectedMix) {
     const std::filesystem::path game = std::filesystem::path(VESKAR_BINARY_DIR) / "games" / "demo";
     const std::filesystem::path wavPath = std::filesystem::path(VESKAR_BINARY_DIR) / "demo-audio.wav";
     std::filesystem::remove(wavPath);
-    const auto run = test::runProgram(VESKAR_EXE, {"--headless", game.string(), "--seed", "0", "--until", "600000",
-                                                   "--audio-out", wavPath.string()});
+    const auto run = test::runProgram(VESKAR_EXE, {"--headless", game.string(), "--seed", "0", "--until",
+                                                   "600000", "--audio-out", wavPath.string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err.find("damaged"), std::string::npos) << run.err;
     auto bytes = readWholeFile(wavPath);

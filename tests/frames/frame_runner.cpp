@@ -17,9 +17,7 @@ namespace {
 const fs::path kReferenceDir = fs::path(VESKAR_SOURCE_DIR) / "tests/frames/reference";
 } // namespace
 
-std::vector<std::uint8_t> packed(const Picture& picture) {
-    return *EncodePackedPicture(picture);
-}
+std::vector<std::uint8_t> packed(const Picture& picture) { return *EncodePackedPicture(picture); }
 
 void runAndCompare(const fs::path& gameDir, const std::vector<Shot>& shots, const RunOptions& options) {
     std::uint32_t until = 0;

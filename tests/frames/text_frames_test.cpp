@@ -73,9 +73,7 @@ NAME:1,ナギ,G84
 END
 )";
 
-int clampByte(double v) {
-    return std::clamp(static_cast<int>(std::lround(v)), 0, 255);
-}
+int clampByte(double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); }
 
 // Dusk over the sea: a sky gradient, a pale moon, and a striped lighthouse
 // whose lower part stands behind the message window, so that the window's

@@ -13,9 +13,7 @@
 namespace veskar {
 namespace {
 
-std::vector<std::uint8_t> packed(const Picture& p) {
-    return *EncodePackedPicture(p);
-}
+std::vector<std::uint8_t> packed(const Picture& p) { return *EncodePackedPicture(p); }
 
 std::vector<std::uint8_t> packedSolid(int w, int h, Colour c) {
     Picture p(w, h);

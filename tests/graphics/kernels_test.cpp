@@ -275,9 +275,7 @@ Picture columnSprite(int w, int h) {
     return p;
 }
 
-Byte drawn(int column) {
-    return static_cast<Byte>((255 * (column + 10)) >> 8);
-}
+Byte drawn(int column) { return static_cast<Byte>((255 * (column + 10)) >> 8); }
 
 TEST(Kernels, MaskedSpriteIsClipped) {
     struct Case {

@@ -68,9 +68,7 @@ Bytes sequence(std::size_t n, std::uint8_t start = 1) {
 }
 
 // Data the dictionary stage passes through unchanged (all literals).
-Bytes plain(const Bytes& bytes) {
-    return Tokens().literals(bytes).bytes(true);
-}
+Bytes plain(const Bytes& bytes) { return Tokens().literals(bytes).bytes(true); }
 
 Bytes concat(std::initializer_list<Bytes> parts) {
     Bytes out;

@@ -8,7 +8,9 @@
 
 namespace veskar::test {
 
-std::vector<std::uint8_t> encodeJpeg(const Picture& picture, int quality) { return EncodeJpeg(picture, quality); }
+std::vector<std::uint8_t> encodeJpeg(const Picture& picture, int quality) {
+    return EncodeJpeg(picture, quality);
+}
 
 std::vector<std::uint8_t> encodeBmp(const Picture& picture, bool topDown) {
     const std::uint32_t stride = (static_cast<std::uint32_t>(picture.rowBytes()) + 3) & ~3u;

@@ -20,12 +20,8 @@ Picture flat(int w, int h, Colour c) {
     return p;
 }
 
-Bytes packed(const Picture& p) {
-    return *EncodePackedPicture(p);
-}
-Bytes packedFlat(int w, int h, Colour c) {
-    return packed(flat(w, h, c));
-}
+Bytes packed(const Picture& p) { return *EncodePackedPicture(p); }
+Bytes packedFlat(int w, int h, Colour c) { return packed(flat(w, h, c)); }
 
 // An engine over a fixture game with every archive opened.
 struct Loaded {

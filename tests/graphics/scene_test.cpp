@@ -49,13 +49,20 @@ struct SceneRig {
         const std::string word = line.substr(0, blank);
         const std::string arg = blank == std::string::npos ? "" : line.substr(blank + 1);
         Scene& s = scene();
-        if (word == "gra") s.gra(arg);
-        else if (word == "grb") s.grb(arg);
-        else if (word == "bg") s.bg(arg);
-        else if (word == "clrb") s.clrb(arg);
-        else if (word == "spr") s.spr(arg);
-        else if (word == "ovr") s.ovr(arg);
-        else FAIL() << "unknown command " << word;
+        if (word == "gra")
+            s.gra(arg);
+        else if (word == "grb")
+            s.grb(arg);
+        else if (word == "bg")
+            s.bg(arg);
+        else if (word == "clrb")
+            s.clrb(arg);
+        else if (word == "spr")
+            s.spr(arg);
+        else if (word == "ovr")
+            s.ovr(arg);
+        else
+            FAIL() << "unknown command " << word;
     }
 
     test::FixtureGame game;
@@ -102,7 +109,8 @@ TEST(SceneCommands, LineUpsFollowTheScriptLines) {
         SCOPED_TRACE(trace);
         EXPECT_EQ(rig.scene().positionCount, c.positionCount);
         EXPECT_EQ(rig.scene().spriteList, c.spriteList);
-        for (std::size_t k = 0; k < c.positions.size(); ++k) EXPECT_EQ(rig.scene().positionNames[k], c.positions[k]);
+        for (std::size_t k = 0; k < c.positions.size(); ++k)
+            EXPECT_EQ(rig.scene().positionNames[k], c.positions[k]);
     }
 }
 
@@ -189,9 +197,9 @@ TEST(SceneArgs, PictureArgumentsScan) {
         int mode;
         SpriteSide side;
     } cases[] = {
-        {"A01", "A01", -1, SpriteSide::None},        {"A01 5", "A01", 5, SpriteSide::None},
-        {"B01 r 12", "B01", 12, SpriteSide::Right},  {"B01,3 7", "B01", 7, SpriteSide::None},
-        {"B01 l]9", "B01", -1, SpriteSide::Left},    {"B01]r", "B01", -1, SpriteSide::None},
+        {"A01", "A01", -1, SpriteSide::None},       {"A01 5", "A01", 5, SpriteSide::None},
+        {"B01 r 12", "B01", 12, SpriteSide::Right}, {"B01,3 7", "B01", 7, SpriteSide::None},
+        {"B01 l]9", "B01", -1, SpriteSide::Left},   {"B01]r", "B01", -1, SpriteSide::None},
     };
     for (const auto& c : cases) {
         const PictureArgs args = scanPictureArgs(c.text, true);
@@ -203,11 +211,13 @@ TEST(SceneArgs, PictureArgumentsScan) {
 
 TEST(SceneArgs, ColourNames) {
     const std::pair<const char*, Colour> cases[] = {
-        {"SGGG", makeColour(255, 255, 255)}, {"sggg", makeColour(255, 255, 255)}, {"S00F", makeColour(0, 0, 240)},
-        {"SF00", makeColour(240, 0, 0)},     {"S000", makeColour(0, 0, 0)},       {"SXYZ", makeColour(0, 0, 0)},
+        {"SGGG", makeColour(255, 255, 255)}, {"sggg", makeColour(255, 255, 255)},
+        {"S00F", makeColour(0, 0, 240)},     {"SF00", makeColour(240, 0, 0)},
+        {"S000", makeColour(0, 0, 0)},       {"SXYZ", makeColour(0, 0, 0)},
         {"Sa9", makeColour(160, 144, 0)},
     };
-    for (const auto& [name, colour] : cases) EXPECT_EQ(colourFromName(name), colour) << name;
+    for (const auto& [name, colour] : cases)
+        EXPECT_EQ(colourFromName(name), colour) << name;
 }
 
 TEST(ScreenFilter, EachFilterChangesThePixels) {

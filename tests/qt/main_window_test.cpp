@@ -43,7 +43,8 @@ struct ScriptedAnswers {
 };
 
 // Runs the event loop until `done` or the time is up; returns `done()`.
-template <class F> bool runUntil(F done, int timeoutMs = 3000) {
+template <class F>
+bool runUntil(F done, int timeoutMs = 3000) {
     QElapsedTimer timer;
     timer.start();
     while (!done() && timer.elapsed() < timeoutMs)

@@ -75,8 +75,6 @@ private:
     std::unique_ptr<HeadlessRig> rig_;
 };
 
-inline std::string sjis(std::string_view utf8) {
-    return sjisText(utf8);
-}
+inline std::string sjis(std::string_view utf8) { return sjisText(utf8); }
 
 } // namespace veskar::test

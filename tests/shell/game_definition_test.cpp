@@ -32,7 +32,7 @@ TEST(GameDefinition, KeysAndSyntax) {
         std::string title;
     };
     const Case cases[] = {
-        {{"title:My Game"}, "My Game"},             // keys ignore letter case
+        {{"title:My Game"}, "My Game"},              // keys ignore letter case
         {{"TITLE : x"}, ""},                         // the key is "TITLE " with a blank
         {{"TITLE:a:b"}, "a:b"},                      // only the first colon splits
         {{"TITLE: spaced "}, " spaced "},            // the value is kept unchanged
@@ -43,13 +43,16 @@ TEST(GameDefinition, KeysAndSyntax) {
         {{";TITLE:x", "*TITLE:y", "", "TITLE"}, ""}, // comments, blanks, no colon
         {{"UNKNOWN:1", "TITLE:ok"}, "ok"},
     };
-    for (const auto& c : cases) EXPECT_EQ(parse(c.text).TITLE, c.title);
+    for (const auto& c : cases)
+        EXPECT_EQ(parse(c.text).TITLE, c.title);
 }
 
 TEST(GameDefinition, ValuesOfEveryKind) {
     const auto d = parse({"MAKER_REG:Software\\Brinmark", "GAME_ID:pell", "TXW_OFS_X:-5", "VKD_GRA:3",
-                          "CFG_WM_WIN:10,20,110,60", "CFG_VOL_BAR:7,8", "CFG_VOL3:30,40", "CFG_GRA:cfg_a,cfg_b",
-                          "VOLUME2:-1500", "FONT_NAME:" "ＭＳ ゴシック"});
+                          "CFG_WM_WIN:10,20,110,60", "CFG_VOL_BAR:7,8", "CFG_VOL3:30,40",
+                          "CFG_GRA:cfg_a,cfg_b", "VOLUME2:-1500",
+                          "FONT_NAME:"
+                          "ＭＳ ゴシック"});
     EXPECT_EQ(d.MAKER_REG, "Software\\Brinmark");
     EXPECT_EQ(d.GAME_ID, "pell");
     EXPECT_EQ(d.TXW_OFS_X, -5);
@@ -65,7 +68,10 @@ TEST(GameDefinition, ValuesOfEveryKind) {
 
 TEST(GameDefinition, SpeakerColours) {
     const auto d = parse({"NAME:3,Alice,F80", "NAME:4,Bob,", "NAME:5,Cy,gG", "NAME:0,Zero,F00",
-                          "NAME:60,Late,F00", "NAME:-1,Neg,F00", "NAME:6," "美咲" ",0F0"});
+                          "NAME:60,Late,F00", "NAME:-1,Neg,F00",
+                          "NAME:6,"
+                          "美咲"
+                          ",0F0"});
     const auto rgb = [](int r, int g, int b) { return makeColour(r, g, b); };
     EXPECT_EQ(d.speakerColour("Alice"), rgb(240, 128, 0));
     EXPECT_EQ(d.speakerColour("Bob"), rgb(255, 255, 255)) << "an empty colour is white";
@@ -90,7 +96,8 @@ TEST(GameDefinition, AValueThatIsNotAnIntegerStopsTheGame) {
     for (const auto& [line, offending] : cases) {
         const auto parsed = parseGameDefinition(lines({line}));
         ASSERT_FALSE(parsed) << line;
-        EXPECT_EQ(cp932ToUtf8(parsed.error().message), "'" + std::string(offending) + "' は整数ではありません");
+        EXPECT_EQ(cp932ToUtf8(parsed.error().message),
+                  "'" + std::string(offending) + "' は整数ではありません");
     }
 }
 

@@ -8,14 +8,12 @@ namespace veskar {
 namespace {
 using test::HeadlessRig;
 
-
-
 struct PacingCase {
     const char* what;
-    int autoLevel;      // S026
+    int autoLevel; // S026
     bool scriptRunning;
     int clickWait;
-    std::uint32_t workMs; // time the pass itself takes
+    std::uint32_t workMs;        // time the pass itself takes
     std::uint32_t expectedDelay; // next pass due this long after the pass began
 };
 
@@ -39,7 +37,8 @@ TEST(MainLoop, PacesPassesToTheirTarget) {
         rig.host.clock().sleep(c.workMs);
         EXPECT_EQ(next - 1000, c.expectedDelay);
         // A pass that overran its target is due immediately.
-        EXPECT_EQ(static_cast<std::int32_t>(next - rig.host.clock().tickCount()) <= 0, c.workMs >= c.expectedDelay);
+        EXPECT_EQ(static_cast<std::int32_t>(next - rig.host.clock().tickCount()) <= 0,
+                  c.workMs >= c.expectedDelay);
     }
 }
 
@@ -65,7 +64,8 @@ TEST(MainLoop, WaitPassesCountDownAndNegativeWaitsHold) {
     rig.engine.AppIdle();
     EXPECT_EQ(rig.engine.run.WaitPasses, 0);
     rig.engine.run.WaitPasses = -1;
-    for (int i = 0; i < 5; ++i) rig.engine.AppIdle();
+    for (int i = 0; i < 5; ++i)
+        rig.engine.AppIdle();
     EXPECT_EQ(rig.engine.run.WaitPasses, -1);
 }
 
@@ -105,8 +105,10 @@ TEST(Timer, HeldWhileBusyOrInAnotherScreenMode) {
     for (int variant = 0; variant < 2; ++variant) {
         HeadlessRig rig;
         auto& run = rig.engine.run;
-        if (variant == 0) run.Busy = 1;
-        else run.ScreenMode = 6;
+        if (variant == 0)
+            run.Busy = 1;
+        else
+            run.ScreenMode = 6;
         run.WaitTicks = 3;
         rig.engine.Timer1Timer();
         EXPECT_EQ(run.WaitTicks, 3);

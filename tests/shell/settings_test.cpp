@@ -36,7 +36,8 @@ TEST(Settings, AFreshStoreGivesTheDefaults) {
     EXPECT_EQ(s.SE_ENA, 1);
     EXPECT_EQ(s.CV1, 1);
     EXPECT_EQ(s.CV2, 1);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(s.SE[i], 1) << i;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(s.SE[i], 1) << i;
     EXPECT_EQ(s.Seen, 1);
     EXPECT_EQ(s.BreakonSelect, 1);
     EXPECT_EQ(s.EFX_CUT, 1);
@@ -56,7 +57,7 @@ TEST(Settings, StoredValuesComeFromTheGamesOwnSection) {
     IniSettingsStore store;
     const GameDefinition d = demoDefinition();
     store.write("Software\\Maker", "game", "FONTSIZE", "24");
-    store.write("Software\\Maker", "other", "Delay", "1"); // another game's section
+    store.write("Software\\Maker", "other", "Delay", "1");  // another game's section
     store.write("Software\\Maker", "game", "Vol1", "loud"); // not a number: the default
     store.write("Software\\Maker", "game", "GV07", "-3");
     store.write("Software\\Maker", "game", "Left", "40");
@@ -71,7 +72,10 @@ TEST(Settings, StoredValuesComeFromTheGamesOwnSection) {
 
 TEST(Settings, NarrowScreensUseTheCornerLayout) {
     const std::tuple<const char*, int, int> cases[] = {
-        {"0", 600, 2}, {"0", 601, 0}, {"1", 600, 1}, {"7", 1920, 7},
+        {"0", 600, 2},
+        {"0", 601, 0},
+        {"1", 600, 1},
+        {"7", 1920, 7},
     };
     for (const auto& [stored, width, expected] : cases) {
         IniSettingsStore store;

@@ -25,7 +25,8 @@ void fourcc(ByteWriter& w, const char* c) {
 
 // An uncompressed AVI of flat-coloured 32 x 24 frames (0xRRGGBB) at `fps`.
 std::string flatAvi(const std::vector<std::uint32_t>& colours, int fps) {
-    const std::uint32_t w = 32, h = 24, frameBytes = w * h * 3, n = static_cast<std::uint32_t>(colours.size());
+    const std::uint32_t w = 32, h = 24, frameBytes = w * h * 3,
+                        n = static_cast<std::uint32_t>(colours.size());
     ByteWriter movi;
     fourcc(movi, "movi");
     std::vector<std::uint32_t> offsets;
@@ -45,7 +46,8 @@ std::string flatAvi(const std::vector<std::uint32_t>& colours, int fps) {
     strl.u32(56);
     fourcc(strl, "vids");
     fourcc(strl, "DIB ");
-    for (std::uint32_t v : {0u, 0u, 0u, 1u, static_cast<std::uint32_t>(fps), 0u, n, frameBytes, 0xFFFFFFFFu, 0u})
+    for (std::uint32_t v :
+         {0u, 0u, 0u, 1u, static_cast<std::uint32_t>(fps), 0u, n, frameBytes, 0xFFFFFFFFu, 0u})
         strl.u32(v);
     strl.u16(0);
     strl.u16(0);
@@ -63,8 +65,8 @@ std::string flatAvi(const std::vector<std::uint32_t>& colours, int fps) {
     fourcc(hdrl, "hdrl");
     fourcc(hdrl, "avih");
     hdrl.u32(56);
-    for (std::uint32_t v : {1000000u / static_cast<std::uint32_t>(fps), 0u, 0u, 0x10u, n, 0u, 1u, frameBytes, w, h,
-                            0u, 0u, 0u, 0u})
+    for (std::uint32_t v : {1000000u / static_cast<std::uint32_t>(fps), 0u, 0u, 0x10u, n, 0u, 1u, frameBytes,
+                            w, h, 0u, 0u, 0u, 0u})
         hdrl.u32(v);
     fourcc(hdrl, "LIST");
     hdrl.u32(static_cast<std::uint32_t>(strl.size()));
@@ -107,11 +109,15 @@ TEST(Movie, PlaysInVirtualTimeAndTheScriptWaitsItsLength) {
     game.addFile("movies/m.avi", flatAvi({0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}, 2));
     game.addFile("bad.avi", "not a movie at all");
     // The step goes on after *movie; the next one waits for the movie.
-    game.addScript("main", "*movie movies\\m.avi\n*sleep 60\n*gra S236 0\n*movie bad.avi\n*movie missing.avi\n\\\n");
+    game.addScript("main",
+                   "*movie movies\\m.avi\n*sleep 60\n*gra S236 0\n*movie bad.avi\n*movie missing.avi\n\\\n");
     const auto dir = game.write();
-    const auto shot = [&](int ms) { return std::to_string(ms) + ":" + (dir / (std::to_string(ms) + ".png")).string(); };
-    const auto run = test::runProgram(VESKAR_EXE, {"--headless", dir.string(), "--until", "3500", "--trace", (dir / "trace").string(), "--screenshot",
-                                                   shot(300), "--screenshot", shot(800), "--screenshot", shot(1300),
+    const auto shot = [&](int ms) {
+        return std::to_string(ms) + ":" + (dir / (std::to_string(ms) + ".png")).string();
+    };
+    const auto run = test::runProgram(VESKAR_EXE, {"--headless", dir.string(), "--until", "3500", "--trace",
+                                                   (dir / "trace").string(), "--screenshot", shot(300),
+                                                   "--screenshot", shot(800), "--screenshot", shot(1300),
                                                    "--screenshot", shot(1800), "--screenshot", shot(3000)});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(centre(dir / "300.png"), 0xFF0000u);

@@ -179,16 +179,24 @@ struct StreamCase {
 
 TEST(WadyStream, DecodesCodesOfTheTables) {
     const std::vector<StreamCase> cases = {
-        {"absolute values and the zero step", 1, 1, {0x80, 0xC0, 64, 0x81, 0xFF}, {0, -32768, -32768, 512, -512}},
+        {"absolute values and the zero step",
+         1,
+         1,
+         {0x80, 0xC0, 64, 0x81, 0xFF},
+         {0, -32768, -32768, 512, -512}},
         {"m = 2 scales the steps", 2, 1, {0x81, 65, 1, 63}, {512, 508, 512, 2512}},
         {"predictor wraps around 16 bits", 2, 1, {0xBF, 63}, {32256, -31280}},
-        {"channels keep their own predictors", 1, 2, {0x81, 0x82, 1, 127, 1, 127}, {512, 1024, 514, 24, 516, -976}},
+        {"channels keep their own predictors",
+         1,
+         2,
+         {0x81, 0x82, 1, 127, 1, 127},
+         {512, 1024, 514, 24, 516, -976}},
     };
     for (const auto& c : cases) {
         std::array<std::int16_t, 2> p{};
         std::vector<std::int16_t> out(c.expected.size());
-        DecodeWadyStream(c.codes, out, c.m, p, c.channels, c.codes.size() / static_cast<std::size_t>(c.channels),
-                         false);
+        DecodeWadyStream(c.codes, out, c.m, p, c.channels,
+                         c.codes.size() / static_cast<std::size_t>(c.channels), false);
         EXPECT_EQ(out, c.expected) << c.what;
     }
 }
@@ -241,8 +249,9 @@ std::vector<std::int16_t> tone(int channels, std::size_t frames, double hz, int 
     std::vector<std::int16_t> s(frames * static_cast<std::size_t>(channels));
     for (std::size_t i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c)
-            s[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] = static_cast<std::int16_t>(
-                12000 * std::sin(2 * std::numbers::pi * hz * (c + 1) * static_cast<double>(i) / rate));
+            s[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] =
+                static_cast<std::int16_t>(
+                    12000 * std::sin(2 * std::numbers::pi * hz * (c + 1) * static_cast<double>(i) / rate));
     return s;
 }
 
@@ -278,8 +287,8 @@ TEST(WadyEncoder, StreamRoundTripsAndKeepsTheLoopPredictors) {
     // Decoding from the loop start with the saved predictors gives the same samples.
     std::array<std::int16_t, 2> loopP = header->loopPredictors;
     std::vector<std::int16_t> again(out.size() - 1234 * 2);
-    DecodeWadyStream(std::span(e).subspan(48 + 1234 * 2), again, header->stepMultiplier, loopP, 2, 3000 - 1234,
-                     false);
+    DecodeWadyStream(std::span(e).subspan(48 + 1234 * 2), again, header->stepMultiplier, loopP, 2,
+                     3000 - 1234, false);
     EXPECT_TRUE(std::equal(again.begin(), again.end(), out.begin() + 1234 * 2));
 }
 

@@ -12,9 +12,11 @@
 namespace veskar::test {
 
 struct HeadlessRig {
-    explicit HeadlessRig(std::filesystem::path gameDir = {}, HeadlessOptions options = {}, std::uint32_t seed = 1)
+    explicit HeadlessRig(std::filesystem::path gameDir = {}, HeadlessOptions options = {},
+                         std::uint32_t seed = 1)
         : host(std::move(options)), store(std::nullopt), audio(host.clock()),
-          engine(Platform{host, host.clock(), store, audio, nullptr}, EngineOptions{std::move(gameDir), seed}) {
+          engine(Platform{host, host.clock(), store, audio, nullptr},
+                 EngineOptions{std::move(gameDir), seed}) {
         host.attach(engine);
     }
 

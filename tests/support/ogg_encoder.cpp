@@ -38,7 +38,9 @@ std::vector<std::uint8_t> encodeOgg(std::span<const std::int16_t> samples, int c
             float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(n));
             for (std::size_t i = 0; i < n; ++i)
                 for (int c = 0; c < channels; ++c)
-                    buffer[c][i] = samples[(at + i) * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] / 32768.0f;
+                    buffer[c][i] =
+                        samples[(at + i) * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] /
+                        32768.0f;
         }
         vorbis_analysis_wrote(&vd, static_cast<int>(n));
         while (vorbis_analysis_blockout(&vd, &vb) == 1) {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "backends/headless/headless_host.h"
-#include "backends/headless/virtual_audio_device.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "shell/engine.h"
 #include "text/fake_font_source.h"
 #include "text/glyphs.h"

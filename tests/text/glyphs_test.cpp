@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "backends/headless/headless_host.h"
-#include "backends/headless/virtual_audio_device.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "core/sjis.h"
 #include "shell/engine.h"
 #include "text/fake_font_source.h"

@@ -48,9 +48,7 @@ Picture windowPicture() {
 }
 
 // Four opaque 8 x 8 frames, frame f in red 40 + 50f.
-Colour frameColour(int f) {
-    return makeColour(40 + 50 * f, 0, 0);
-}
+Colour frameColour(int f) { return makeColour(40 + 50 * f, 0, 0); }
 Picture clickStrip() {
     Picture p(4 * kIconSize, 2 * kIconSize);
     for (int y = 0; y < 2 * kIconSize; ++y)
@@ -59,9 +57,7 @@ Picture clickStrip() {
     return p;
 }
 
-std::vector<std::uint8_t> packed(const Picture& p) {
-    return *EncodePackedPicture(p);
-}
+std::vector<std::uint8_t> packed(const Picture& p) { return *EncodePackedPicture(p); }
 
 // A bottom-up 24-bit BMP of one colour.
 std::string solidBmp(int w, int h, Colour c) {

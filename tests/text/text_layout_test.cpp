@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "backends/headless/headless_host.h"
-#include "backends/headless/virtual_audio_device.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "core/sjis.h"
 #include "script/script_rig.h"
 #include "shell/engine.h"
@@ -114,9 +114,7 @@ std::vector<LineCase> lineCases() {
     };
 }
 
-void PrintTo(const LineCase& c, std::ostream* out) {
-    *out << c.what;
-}
+void PrintTo(const LineCase& c, std::ostream* out) { *out << c.what; }
 
 class LinesIntoTheGrid : public ::testing::TestWithParam<LineCase> {};
 

@@ -38,12 +38,13 @@ TEST(SoundCommand, EncodesBothVariantsAndDecodesThemBack) {
     auto r = runVsktool({"sound", "encode", (dir.path() / "in.wav").string(), (dir.path() / "fx").string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("one-shot WADY, stereo 22050 Hz, 30000 frames"), std::string::npos) << r.err;
-    r = runVsktool({"sound", "encode", (dir.path() / "in.wav").string(), (dir.path() / "bgm").string(), "--loop",
-                    "1200"});
+    r = runVsktool({"sound", "encode", (dir.path() / "in.wav").string(), (dir.path() / "bgm").string(),
+                    "--loop", "1200"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.err.find("stream WADY, stereo 22050 Hz, 30000 frames (1.36 s), quarters of 22050 frames, loop "
-                         "from frame 1200"),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find("stream WADY, stereo 22050 Hz, 30000 frames (1.36 s), quarters of 22050 frames, loop "
+                   "from frame 1200"),
+        std::string::npos)
         << r.err;
     for (const char* name : {"fx", "bgm"}) {
         r = runVsktool({"sound", "decode", (dir.path() / name).string(), (dir.path() / "out.wav").string()});
@@ -77,7 +78,8 @@ TEST(SoundCommand, BuildEncodesWavFoldersAndStoresOgg) {
     put(src / "vk_se0" / "bell.wav", toneWav(1, 500));
     put(src / "vk_bgm" / "M01.wav", toneWav(2, 30000));
     const std::string loop = "2000\n";
-    put(src / "vk_bgm" / "M01.loop", std::span(reinterpret_cast<const std::uint8_t*>(loop.data()), loop.size()));
+    put(src / "vk_bgm" / "M01.loop",
+        std::span(reinterpret_cast<const std::uint8_t*>(loop.data()), loop.size()));
     const std::vector<std::uint8_t> ogg = {'O', 'g', 'g', 'S', 1, 2, 3};
     put(src / "vk_ogg1" / "V01.ogg", ogg);
     auto r = runVsktool({"build", src.string(), (dir.path() / "game").string()});

@@ -41,8 +41,8 @@
 #include "core/files.h"
 #include "core/sjis.h"
 #include "graphics/packed_picture.h"
-#include "shell/game_definition.h"
 #include "picture_files.h"
+#include "shell/game_definition.h"
 #include "sound_files.h"
 #include "tool_support.h"
 
@@ -102,9 +102,7 @@ bool failed(std::string_view message) {
     return false;
 }
 
-bool isHidden(const fs::path& path) {
-    return path.filename().string().starts_with(".");
-}
+bool isHidden(const fs::path& path) { return path.filename().string().starts_with("."); }
 
 std::vector<fs::path> sortedChildren(const fs::path& dir, std::error_code& ec) {
     std::vector<fs::path> children;
@@ -182,7 +180,8 @@ bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs:
                 auto text = veskar::readWholeFile(loopFile);
                 if (!text) return failed(text.error());
                 std::string number(textOf(*text));
-                while (!number.empty() && (number.back() == '\n' || number.back() == '\r' || number.back() == ' '))
+                while (!number.empty() &&
+                       (number.back() == '\n' || number.back() == '\r' || number.back() == ' '))
                     number.pop_back();
                 auto n = parseCount(number);
                 if (!n) return failed(loopFile.string() + ": not a frame number");

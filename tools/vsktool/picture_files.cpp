@@ -14,9 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string extensionOf(const fs::path& path) {
-    return veskar::upperAscii(path.extension().string());
-}
+std::string extensionOf(const fs::path& path) { return veskar::upperAscii(path.extension().string()); }
 
 std::expected<veskar::Picture, std::string> decodePng(std::span<const std::uint8_t> bytes) {
     png_image image{};

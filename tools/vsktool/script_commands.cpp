@@ -28,9 +28,7 @@ constexpr std::string_view kScriptHelp =
     "Pack the encoded files with 'vsktool pack --layout script', or let\n"
     "'vsktool build' do both.\n";
 
-std::vector<std::uint8_t> bytesOf(std::string_view text) {
-    return {text.begin(), text.end()};
-}
+std::vector<std::uint8_t> bytesOf(std::string_view text) { return {text.begin(), text.end()}; }
 
 int encode(const fs::path& in, const fs::path& out) {
     auto text = veskar::readWholeFile(in);

@@ -43,10 +43,12 @@ std::expected<EncodedSound, std::string> encodeWavFile(const std::filesystem::pa
         return out;
     }
     if (loopFrame >= frames)
-        return std::unexpected(in.string() + ": loop frame " + std::to_string(loopFrame) + " is not before its " +
-                               std::to_string(frames) + " frames");
-    const std::uint32_t ringFrames = veskar::kStreamCodeBuffer / 4 / static_cast<std::uint32_t>(wav->format.channels);
-    const std::uint32_t quarter = std::min<std::uint32_t>(static_cast<std::uint32_t>(wav->format.sampleRate), ringFrames);
+        return std::unexpected(in.string() + ": loop frame " + std::to_string(loopFrame) +
+                               " is not before its " + std::to_string(frames) + " frames");
+    const std::uint32_t ringFrames =
+        veskar::kStreamCodeBuffer / 4 / static_cast<std::uint32_t>(wav->format.channels);
+    const std::uint32_t quarter =
+        std::min<std::uint32_t>(static_cast<std::uint32_t>(wav->format.sampleRate), ringFrames);
     out.bytes = veskar::encodeWadyStream(wav->format, samples, quarter, loopFrame);
     out.description = "stream WADY, " + describe(wav->format, frames) + ", quarters of " +
                       std::to_string(quarter) + " frames, loop from frame " + std::to_string(loopFrame);
@@ -72,15 +74,16 @@ std::expected<EncodedSound, std::string> decodeWadyToWav(const std::vector<std::
             pcm[2 * i + 1] = static_cast<std::uint8_t>((samples[i] >> 8) & 0xFF);
         }
         out.bytes = veskar::encodeWav(stream->format, pcm);
-        out.description = "stream WADY, " + describe(stream->format, stream->codeSize / c) + ", loop from frame " +
-                          std::to_string(stream->loopStart / c);
+        out.description = "stream WADY, " + describe(stream->format, stream->codeSize / c) +
+                          ", loop from frame " + std::to_string(stream->loopStart / c);
         return out;
     }
     auto sound = veskar::decodeWadyOneShotEntry(entry);
     if (!sound) return std::unexpected(sound.error());
     out.bytes = veskar::encodeWav(sound->format, sound->pcm);
-    out.description = "one-shot WADY, " +
-                      describe(sound->format, sound->pcm.size() / static_cast<std::size_t>(sound->format.frameBytes()));
+    out.description =
+        "one-shot WADY, " +
+        describe(sound->format, sound->pcm.size() / static_cast<std::size_t>(sound->format.frameBytes()));
     return out;
 }
 

@@ -12,9 +12,7 @@ int fail(std::string_view message) {
     return kFailure;
 }
 
-void note(std::string_view message) {
-    std::cerr << "vsktool: " << message << "\n";
-}
+void note(std::string_view message) { std::cerr << "vsktool: " << message << "\n"; }
 
 int usageError(std::string_view command, std::string_view message) {
     std::cerr << "vsktool " << command << ": " << message << "\n"
@@ -67,8 +65,6 @@ std::expected<std::string, std::string> fileNameForEntry(std::string_view entryN
     return name;
 }
 
-std::string shown(std::string_view cp932) {
-    return veskar::cp932ToUtf8(cp932);
-}
+std::string shown(std::string_view cp932) { return veskar::cp932ToUtf8(cp932); }
 
 } // namespace vsktool

@@ -123,8 +123,9 @@ bool FfmpegMoviePlayer::playing(std::uint32_t elapsedMs) {
 }
 
 void FfmpegMoviePlayer::scaleInto(Picture& screen) {
-    sws_ = sws_getCachedContext(sws_, frame_->width, frame_->height, static_cast<AVPixelFormat>(frame_->format),
-                                outW_, outH_, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    sws_ =
+        sws_getCachedContext(sws_, frame_->width, frame_->height, static_cast<AVPixelFormat>(frame_->format),
+                             outW_, outH_, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!sws_) return;
     rgb_.resize(static_cast<std::size_t>(outW_) * outH_ * 3);
     std::uint8_t* planes[1] = {rgb_.data()};
@@ -133,8 +134,8 @@ void FfmpegMoviePlayer::scaleInto(Picture& screen) {
     screen.fill(0);
     const int x0 = (kScreenW - outW_) / 2, y0 = (kScreenH - outH_) / 2;
     for (int y = 0; y < outH_ && y0 + y < screen.height(); ++y)
-        std::copy_n(rgb_.data() + static_cast<std::size_t>(y) * outW_ * 3, static_cast<std::size_t>(outW_) * 3,
-                    screen.row(y0 + y) + x0 * 3);
+        std::copy_n(rgb_.data() + static_cast<std::size_t>(y) * outW_ * 3,
+                    static_cast<std::size_t>(outW_) * 3, screen.row(y0 + y) + x0 * 3);
 }
 
 bool FfmpegMoviePlayer::drawFrame(std::uint32_t elapsedMs, Picture& screen) {

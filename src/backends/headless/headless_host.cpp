@@ -14,10 +14,14 @@ bool due(std::uint32_t when, std::uint32_t now) { return static_cast<std::int32_
 
 const char* answerName(MessageAnswer a) {
     switch (a) {
-    case MessageAnswer::Ok: return "OK";
-    case MessageAnswer::Cancel: return "Cancel";
-    case MessageAnswer::Yes: return "Yes";
-    case MessageAnswer::No: return "No";
+    case MessageAnswer::Ok:
+        return "OK";
+    case MessageAnswer::Cancel:
+        return "Cancel";
+    case MessageAnswer::Yes:
+        return "Yes";
+    case MessageAnswer::No:
+        return "No";
     }
     return "?";
 }
@@ -50,7 +54,8 @@ int HeadlessHost::run() {
         consider(nextTick_);
         if (nextEvent_ < options_.input.events.size()) consider(options_.input.events[nextEvent_].time);
         if (options_.until) consider(*options_.until);
-        for (const auto& shot : options_.screenshots) consider(shot.time);
+        for (const auto& shot : options_.screenshots)
+            consider(shot.time);
         clock_.advanceTo(next);
     }
     takeDueScreenshots();
@@ -68,7 +73,8 @@ void HeadlessHost::deliverDue() {
     const std::uint32_t now = clock_.tickCount();
     if (!closed_ && due(nextTick_, now)) {
         // Ticks that were missed while the engine slept are coalesced into one.
-        while (due(nextTick_, now)) nextTick_ += 55;
+        while (due(nextTick_, now))
+            nextTick_ += 55;
         ++ticks_;
         engine_->Timer1Timer();
     }
@@ -99,13 +105,27 @@ void HeadlessHost::takeDueScreenshots() {
 
 void HeadlessHost::deliverInput(const InputEvent& event) {
     switch (event.kind) {
-    case InputEvent::Kind::Press: engine_->mouseDown(event.button, event.position); break;
-    case InputEvent::Kind::Release: engine_->mouseUp(event.button, event.position); break;
-    case InputEvent::Kind::Move: engine_->mouseMove(event.position); break;
-    case InputEvent::Kind::KeyDown: engine_->keyDown(event.key); break;
-    case InputEvent::Kind::KeyUp: engine_->keyUp(event.key); break;
-    case InputEvent::Kind::Wheel: engine_->wheel(event.delta, event.position); break;
-    case InputEvent::Kind::Close: tryClose(); break;
+    case InputEvent::Kind::Press:
+        engine_->mouseDown(event.button, event.position);
+        break;
+    case InputEvent::Kind::Release:
+        engine_->mouseUp(event.button, event.position);
+        break;
+    case InputEvent::Kind::Move:
+        engine_->mouseMove(event.position);
+        break;
+    case InputEvent::Kind::KeyDown:
+        engine_->keyDown(event.key);
+        break;
+    case InputEvent::Kind::KeyUp:
+        engine_->keyUp(event.key);
+        break;
+    case InputEvent::Kind::Wheel:
+        engine_->wheel(event.delta, event.position);
+        break;
+    case InputEvent::Kind::Close:
+        tryClose();
+        break;
     }
 }
 
@@ -120,11 +140,11 @@ MessageAnswer HeadlessHost::messageBox(const std::string& text, const std::strin
     MessageAnswer answer = buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     if (nextAnswer_ < options_.input.answers.size()) answer = options_.input.answers[nextAnswer_++];
     // An answer the box does not offer falls back to its first button.
-    const bool offered = (buttons == MessageButtons::Ok && answer == MessageAnswer::Ok) ||
-                         (buttons == MessageButtons::OkCancel &&
-                          (answer == MessageAnswer::Ok || answer == MessageAnswer::Cancel)) ||
-                         (buttons == MessageButtons::YesNo &&
-                          (answer == MessageAnswer::Yes || answer == MessageAnswer::No));
+    const bool offered =
+        (buttons == MessageButtons::Ok && answer == MessageAnswer::Ok) ||
+        (buttons == MessageButtons::OkCancel &&
+         (answer == MessageAnswer::Ok || answer == MessageAnswer::Cancel)) ||
+        (buttons == MessageButtons::YesNo && (answer == MessageAnswer::Yes || answer == MessageAnswer::No));
     if (!offered) answer = buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     std::cerr << "veskar: message box [" << cp932ToUtf8(caption) << "] " << cp932ToUtf8(text) << " -> "
               << answerName(answer) << '\n';

@@ -54,7 +54,8 @@ void IniSettingsStore::load() {
         }
         const auto eq = line.find('=');
         if (eq == std::string::npos) {
-            std::cerr << "veskar: " << path_->string() << ":" << lineNumber << ": ignoring a line without '='\n";
+            std::cerr << "veskar: " << path_->string() << ":" << lineNumber
+                      << ": ignoring a line without '='\n";
             continue;
         }
         values_[current][line.substr(0, eq)] = line.substr(eq + 1);
@@ -65,7 +66,8 @@ void IniSettingsStore::save() {
     std::ostringstream out;
     for (const auto& [section, entries] : values_) {
         out << '[' << section << "]\n";
-        for (const auto& [name, value] : entries) out << name << '=' << value << '\n';
+        for (const auto& [name, value] : entries)
+            out << name << '=' << value << '\n';
         out << '\n';
     }
     const std::string text = out.str();

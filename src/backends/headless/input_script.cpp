@@ -14,7 +14,8 @@ std::vector<std::string> words(std::string_view line) {
     std::vector<std::string> out;
     std::istringstream in{std::string(line)};
     std::string w;
-    while (in >> w) out.push_back(w);
+    while (in >> w)
+        out.push_back(w);
     return out;
 }
 
@@ -39,11 +40,11 @@ int keyCode(const std::string& name) {
     }
     const std::string n = lower(name);
     static const std::pair<const char*, int> table[] = {
-        {"ctrl", keys::Control}, {"control", keys::Control}, {"shift", keys::Shift},
-        {"return", keys::Return}, {"enter", keys::Return}, {"space", keys::Space},
-        {"escape", keys::Escape}, {"esc", keys::Escape}, {"backspace", keys::Backspace},
-        {"tab", keys::Tab}, {"delete", keys::Delete}, {"up", keys::Up},
-        {"down", keys::Down}, {"left", keys::Left}, {"right", keys::Right},
+        {"ctrl", keys::Control},  {"control", keys::Control},   {"shift", keys::Shift},
+        {"return", keys::Return}, {"enter", keys::Return},      {"space", keys::Space},
+        {"escape", keys::Escape}, {"esc", keys::Escape},        {"backspace", keys::Backspace},
+        {"tab", keys::Tab},       {"delete", keys::Delete},     {"up", keys::Up},
+        {"down", keys::Down},     {"left", keys::Left},         {"right", keys::Right},
         {"pageup", keys::PageUp}, {"pagedown", keys::PageDown}, {"home", keys::Home},
         {"end", keys::End},
     };
@@ -58,10 +59,14 @@ int keyCode(const std::string& name) {
 
 bool toButton(const std::string& name, MouseButton& button) {
     const std::string n = lower(name);
-    if (n == "left") button = MouseButton::Left;
-    else if (n == "right") button = MouseButton::Right;
-    else if (n == "middle") button = MouseButton::Middle;
-    else return false;
+    if (n == "left")
+        button = MouseButton::Left;
+    else if (n == "right")
+        button = MouseButton::Right;
+    else if (n == "middle")
+        button = MouseButton::Middle;
+    else
+        return false;
     return true;
 }
 
@@ -84,11 +89,16 @@ std::expected<InputScript, std::string> parseInputScript(std::string_view text) 
         if (lower(w[0]) == "answer") {
             if (w.size() != 2) return fail("'answer' takes one word: ok, cancel, yes or no");
             const std::string a = lower(w[1]);
-            if (a == "ok") script.answers.push_back(MessageAnswer::Ok);
-            else if (a == "cancel") script.answers.push_back(MessageAnswer::Cancel);
-            else if (a == "yes") script.answers.push_back(MessageAnswer::Yes);
-            else if (a == "no") script.answers.push_back(MessageAnswer::No);
-            else return fail("unknown answer '" + w[1] + "' (ok, cancel, yes or no)");
+            if (a == "ok")
+                script.answers.push_back(MessageAnswer::Ok);
+            else if (a == "cancel")
+                script.answers.push_back(MessageAnswer::Cancel);
+            else if (a == "yes")
+                script.answers.push_back(MessageAnswer::Yes);
+            else if (a == "no")
+                script.answers.push_back(MessageAnswer::No);
+            else
+                return fail("unknown answer '" + w[1] + "' (ok, cancel, yes or no)");
             continue;
         }
         long long time = 0;
@@ -105,7 +115,8 @@ std::expected<InputScript, std::string> parseInputScript(std::string_view text) 
             return true;
         };
         if (kind == "click" || kind == "press" || kind == "release") {
-            if (w.size() < 3 || !toButton(w[2], e.button)) return fail("expected a button: left, right or middle");
+            if (w.size() < 3 || !toButton(w[2], e.button))
+                return fail("expected a button: left, right or middle");
             if (!position(3)) return fail("expected x and y after the button");
             if (kind == "release") {
                 e.kind = InputEvent::Kind::Release;
@@ -122,9 +133,12 @@ std::expected<InputScript, std::string> parseInputScript(std::string_view text) 
         } else if (kind == "key") {
             if (w.size() != 4) return fail("expected 'key down NAME' or 'key up NAME'");
             const std::string dir = lower(w[2]);
-            if (dir == "down") e.kind = InputEvent::Kind::KeyDown;
-            else if (dir == "up") e.kind = InputEvent::Kind::KeyUp;
-            else return fail("expected 'down' or 'up' after 'key'");
+            if (dir == "down")
+                e.kind = InputEvent::Kind::KeyDown;
+            else if (dir == "up")
+                e.kind = InputEvent::Kind::KeyUp;
+            else
+                return fail("expected 'down' or 'up' after 'key'");
             e.key = keyCode(w[3]);
             if (e.key < 0) return fail("unknown key '" + w[3] + "'");
         } else if (kind == "wheel") {

@@ -16,9 +16,7 @@ DesktopSession::DesktopSession(const DesktopOptions& options, SettingsStore& sto
     wire();
 }
 
-DesktopSession::~DesktopSession() {
-    finish();
-}
+DesktopSession::~DesktopSession() { finish(); }
 
 void DesktopSession::wire() {
     auto& d = driver_;

@@ -28,7 +28,8 @@ public:
     // No handler runs from the timers after this (the window has closed).
     void stop();
 
-    template <class F> void dispatch(F&& handler) {
+    template <class F>
+    void dispatch(F&& handler) {
         ++depth_;
         try {
             handler(engine_);

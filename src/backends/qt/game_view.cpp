@@ -39,9 +39,7 @@ void GameView::showPicture() {
     if (!painting_) update();
 }
 
-QRect GameView::targetRect() const {
-    return fitGameRect(size());
-}
+QRect GameView::targetRect() const { return fitGameRect(size()); }
 
 void GameView::paintEvent(QPaintEvent*) {
     painting_ = true;

@@ -82,9 +82,7 @@ void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void MainWindow::resizeEvent(QResizeEvent*) {
-    layoutChildren();
-}
+void MainWindow::resizeEvent(QResizeEvent*) { layoutChildren(); }
 
 bool MainWindow::enterFullScreen(int mode) {
     if (mode != 1 && mode != 2) return false;

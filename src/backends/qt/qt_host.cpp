@@ -14,9 +14,7 @@ namespace veskar {
 
 namespace {
 
-QString fromCp932(const std::string& bytes) {
-    return QString::fromStdString(cp932ToUtf8(bytes));
-}
+QString fromCp932(const std::string& bytes) { return QString::fromStdString(cp932ToUtf8(bytes)); }
 
 bool offers(MessageButtons buttons, MessageAnswer answer) {
     switch (buttons) {
@@ -109,13 +107,9 @@ MessageAnswer showMessageBox(QWidget* parent, const MessageBoxRequest& request) 
 QtHost::QtHost(MainWindow& window, MessageBoxAnswerer answerer)
     : window_(window), answerer_(std::move(answerer)) {}
 
-Picture& QtHost::windowPicture() {
-    return window_.gameView().picture();
-}
+Picture& QtHost::windowPicture() { return window_.gameView().picture(); }
 
-void QtHost::present() {
-    window_.gameView().showPicture();
-}
+void QtHost::present() { window_.gameView().showPicture(); }
 
 void QtHost::processMessages() {
     if (driver_)
@@ -162,18 +156,14 @@ void QtHost::requestClose() {
         Qt::QueuedConnection);
 }
 
-void QtHost::setCaption(const std::string& title) {
-    window_.setWindowTitle(fromCp932(title));
-}
+void QtHost::setCaption(const std::string& title) { window_.setWindowTitle(fromCp932(title)); }
 
 Point QtHost::windowPosition() {
     const QPoint p = window_.pos();
     return {p.x(), p.y()};
 }
 
-void QtHost::setWindowPosition(Point topLeft) {
-    window_.move(topLeft.x, topLeft.y);
-}
+void QtHost::setWindowPosition(Point topLeft) { window_.move(topLeft.x, topLeft.y); }
 
 Point QtHost::windowSize() {
     const QSize s = window_.frameGeometry().size();
@@ -188,12 +178,8 @@ Point QtHost::screenSize() {
     return {s.width(), s.height()};
 }
 
-bool QtHost::enterFullScreen(int mode) {
-    return window_.enterFullScreen(mode);
-}
+bool QtHost::enterFullScreen(int mode) { return window_.enterFullScreen(mode); }
 
-void QtHost::leaveFullScreen() {
-    window_.leaveFullScreen();
-}
+void QtHost::leaveFullScreen() { window_.leaveFullScreen(); }
 
 } // namespace veskar

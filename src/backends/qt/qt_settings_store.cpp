@@ -12,9 +12,7 @@ namespace veskar {
 
 namespace {
 
-QString fromCp932(std::string_view bytes) {
-    return QString::fromStdString(cp932ToUtf8(bytes));
-}
+QString fromCp932(std::string_view bytes) { return QString::fromStdString(cp932ToUtf8(bytes)); }
 
 // The key path comes from game data: it may only name folders below ours.
 QStringList safeComponents(std::string_view keyPath) {
