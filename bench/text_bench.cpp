@@ -22,6 +22,7 @@
 #include "backends/freetype/freetype_font_source.h"
 #include "backends/headless/headless_host.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "bench_pictures.h"
 #include "shell/engine.h"
 #include "text/glyphs.h"
@@ -85,7 +86,7 @@ struct TextRig {
 
     HeadlessHost host{HeadlessOptions{}};
     IniSettingsStore store;
-    SilentAudioDevice audio;
+    VirtualAudioDevice audio{host.clock()};
     FreeTypeFontSource fonts{kFontFile};
     Engine engine{Platform{host, host.clock(), store, audio, &fonts}, EngineOptions{}};
     std::vector<std::uint16_t> cachedPage;

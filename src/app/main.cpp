@@ -11,8 +11,11 @@
 #include <unistd.h>
 #include <vector>
 
+#include "backends/ffmpeg/ffmpeg_movie_player.h"
 #include "backends/headless/headless_host.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
+#include "backends/openal/openal_audio_device.h"
 #include "core/files.h"
 #include "platform/font_source.h"
 #include "shell/engine.h"
@@ -54,13 +57,15 @@ Headless options:
   --font FILE             draw every text face from this font file instead
                           of the installed faces (keeps frames identical
                           from machine to machine)
+  --audio-out FILE.wav    mix everything the run plays, at its volumes, in
+                          virtual time into one 44.1 kHz stereo WAV file
 
 Windowed options:
   --seed N                seed of the random generator (default: the time)
   --font FILE             as for headless runs
 
 Exit codes: 0 the game ended, 1 another windowed veskar is running or a
-screenshot could not be written, 2 bad arguments.
+screenshot or the audio file could not be written, 2 bad arguments.
 )";
 
 bool parseNumber(std::string_view text, std::uint32_t& out) {
@@ -92,6 +97,7 @@ int main(int argc, char** argv) {
     std::optional<std::filesystem::path> tracePath;
     bool holdSkip = false;
     std::optional<std::filesystem::path> fontFile;
+    std::optional<std::filesystem::path> audioOut;
     HeadlessOptions headlessOptions;
 
     std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -136,6 +142,10 @@ int main(int argc, char** argv) {
             std::error_code ec;
             if (!std::filesystem::is_regular_file(*fontFile, ec))
                 return usageError("font file '" + fontFile->string() + "' not found");
+        } else if (a == "--audio-out") {
+            auto v = value(a);
+            if (!v) return usageError("--audio-out needs a WAV file");
+            audioOut = std::filesystem::path(*v);
         } else if (a == "--skip") {
             holdSkip = true;
         } else if (a == "--screenshot") {
@@ -166,11 +176,15 @@ int main(int argc, char** argv) {
 
     if (!headless) {
         if (headlessOptions.until || inputPath || settingsPath || !headlessOptions.screenshots.empty() ||
-            tracePath || holdSkip)
-            return usageError(
-                "--until, --input, --screenshot, --settings, --trace and --skip need --headless");
+            tracePath || holdSkip || audioOut)
+            return usageError("--until, --input, --screenshot, --settings, --trace, --skip and --audio-out "
+                              "need --headless");
 #ifdef VESKAR_HAVE_QT
-        return runDesktop(argc, argv, DesktopOptions{gameDir.value_or(executableDir()), seed, fonts.get()});
+        OpenAlAudioDevice audio;
+        FfmpegMoviePlayer movies;
+        return runDesktop(
+            argc, argv,
+            DesktopOptions{gameDir.value_or(executableDir()), seed, fonts.get(), &audio, &movies});
 #else
         return usageError("this build has no desktop window; use --headless");
 #endif
@@ -188,9 +202,18 @@ int main(int argc, char** argv) {
 
     HeadlessHost host(std::move(headlessOptions));
     IniSettingsStore store(settingsPath);
-    SilentAudioDevice audio;
-    Engine engine(Platform{host, host.clock(), store, audio, fonts.get()},
+    VirtualAudioDevice audio(host.clock());
+    if (audioOut) audio.startRecording();
+    FfmpegMoviePlayer movies;
+    Engine engine(Platform{host, host.clock(), store, audio, fonts.get(), &movies},
                   EngineOptions{*gameDir, seed.value_or(0), tracePath, holdSkip});
     host.attach(engine);
-    return host.run();
+    int code = host.run();
+    if (audioOut) {
+        if (auto problem = audio.writeRecording(*audioOut)) {
+            std::cerr << "veskar: " << *problem << '\n';
+            code = 1;
+        }
+    }
+    return code;
 }

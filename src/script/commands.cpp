@@ -26,7 +26,7 @@ bool Commands::effectCut() const { return engine_.run.SkipActive && engine_.sett
 
 // --- Commands whose subsystems are not built yet ------------------------------
 
-// PENDING(music, movies, effects, animations, extras): each of these commands
+// PENDING(effects, animations, extras): each of these commands
 // gets its handler with its subsystem; until then it is accepted. The "cut"
 // ones (special, se, effect) give the same result when skipped.
 Flow Commands::accepted(const CommandCall& call) { return call.row.result; }
@@ -191,6 +191,33 @@ Flow Commands::shake(const CommandCall& call) {
     return Flow::EndStep;
 }
 
+// --- Sound and movies ---------------------------------------------------------
+
+Flow Commands::music(const CommandCall& call) {
+    engine_.music.PlayMusicNumber(readScriptNumber(call.args));
+    return Flow::GoOn;
+}
+
+Flow Commands::se(const CommandCall& call) {
+    engine_.sound.se(call.args);
+    return Flow::GoOn;
+}
+
+Flow Commands::seloop(const CommandCall& call) {
+    engine_.sound.seloop(call.args);
+    return Flow::GoOn;
+}
+
+Flow Commands::seoff(const CommandCall&) {
+    engine_.sound.seoff();
+    return Flow::GoOn;
+}
+
+Flow Commands::movie(const CommandCall& call) {
+    engine_.movie.PlayMovie(call.args);
+    return Flow::GoOn;
+}
+
 // --- Script flow and variables ----------------------------------------------
 
 Flow Commands::go(const CommandCall& call) {
@@ -328,9 +355,9 @@ Flow Commands::rec(const CommandCall&) {
 }
 
 Flow Commands::cv(const CommandCall& call) {
-    // PENDING(sound): choose and play the voice; the backlog names it now.
+    // The backlog names the voice that was chosen.
     std::string entry = "@";
-    entry += call.args;
+    entry += engine_.sound.cv(call.args);
     engine_.backlog.append(entry);
     engine_.interp.closeLogEntry();
     return Flow::GoOn;

@@ -30,6 +30,11 @@ public:
 
     Flow gra(const CommandCall& call);
     Flow cv(const CommandCall& call);
+    Flow music(const CommandCall& call);
+    Flow se(const CommandCall& call);
+    Flow seloop(const CommandCall& call);
+    Flow seoff(const CommandCall& call);
+    Flow movie(const CommandCall& call);
     Flow go(const CommandCall& call);
     Flow clrb(const CommandCall& call);
     Flow select(const CommandCall& call);

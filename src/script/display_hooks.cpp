@@ -32,7 +32,6 @@ void Interpreter::clrbTag(std::string_view args) {
     engine_.screen.UpdateScreen(4);
 }
 
-// PENDING(sound): the voice and the page's voice list.
-void Interpreter::cvTag(std::string_view) {}
+void Interpreter::cvTag(std::string_view name) { engine_.sound.voiceTag(name); }
 
 } // namespace veskar

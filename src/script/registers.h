@@ -7,6 +7,7 @@ namespace veskar {
 
 namespace reg {
 constexpr int kSaveLoadRestriction = 0; // S000: which of save and load the player may use
+constexpr int kRequestedMusic = 3;      // S003: the music number last asked for, 0 none
 constexpr int kCurrentMusic = 5;        // S005: the music number playing, 0 none
 constexpr int kNamesChanged = 6;        // S006: 1 when the player renamed a character
 constexpr int kMenuState = 8;           // S008: menu and tool-strip availability word
@@ -35,6 +36,7 @@ constexpr int kMidPageWait = 39;        // S039: the page on screen is recorded 
 constexpr int kDatePanel = 50;          // S050: the player's date panel setting
 constexpr int kWindowStyle = 51;        // S051: the player's message window style
 constexpr int kClickHook = 56;          // S056: what a click does before anything else
+constexpr int kMusicOnce = 57;          // S057: the next piece plays once, without its loop
 constexpr int kQuickSkipLit = 60;       // S060: quick-bar skip button highlight
 constexpr int kQuickAutoLit = 61;       // S061: quick-bar auto button highlight
 constexpr int kSlotX = 80;              // S080 ... S089: line-up slot centres

@@ -10,7 +10,7 @@ namespace veskar {
 
 Engine::Engine(Platform platform, EngineOptions opts)
     : host(platform.host), clock(platform.clock), settingsStore(platform.settingsStore),
-      audio(platform.audio), fonts(platform.fonts), options(std::move(opts)),
+      audio(platform.audio), fonts(platform.fonts), movies(platform.movies), options(std::move(opts)),
       diagnostics(platform.diagnosticsOut), interp(*this), frameTimer(clock, host), scene(*this),
       screen(*this), glyphs(*this), window(*this), layout(*this) {}
 
@@ -45,6 +45,7 @@ void Engine::PBPaint() {
     const Picture& shown =
         run.ScreenMode == screen_mode::kWindowHidden ? pictures.sceneBuffer : pictures.nextScreen;
     screen.showAt(shown, 0, 0);
+    sound.ApplyVolumes();
 }
 
 bool Engine::FormCloseQuery() {
@@ -68,7 +69,8 @@ bool Engine::FormCloseQuery() {
 }
 
 void Engine::FormDestroy() {
-    // PENDING(music): the music stops here.
+    music.PlayMusicNumber(0);
+    sound.ReleaseSound();
     leaveFullScreen();
 }
 

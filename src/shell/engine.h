@@ -24,6 +24,9 @@
 #include "shell/input.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
+#include "sound/movie.h"
+#include "sound/music.h"
+#include "sound/sound.h"
 #include "text/backlog.h"
 #include "text/glyphs.h"
 #include "text/message_window.h"
@@ -36,6 +39,7 @@ class Clock;
 class SettingsStore;
 class AudioDevice;
 class FontSource;
+class MoviePlayer;
 
 // The outside world, as a host provides it.
 struct Platform {
@@ -44,6 +48,8 @@ struct Platform {
     SettingsStore& settingsStore;
     AudioDevice& audio;
     FontSource* fonts = nullptr;
+    // Movies; none skips them.
+    MoviePlayer* movies = nullptr;
     // Where diagnostics go; standard error when none is given.
     std::ostream* diagnosticsOut = nullptr;
 };
@@ -103,6 +109,7 @@ public:
     SettingsStore& settingsStore;
     AudioDevice& audio;
     FontSource* fonts;
+    MoviePlayer* movies;
     EngineOptions options;
     Diagnostics diagnostics;
 
@@ -126,6 +133,9 @@ public:
     MessageWindow window;
     TextLayout layout;
     Input input{*this};
+    Sound sound{*this};
+    Music music{*this};
+    Movie movie{*this};
 
     // Whether the start-up sequence could not read the game (the window then
     // closes on the first pass).

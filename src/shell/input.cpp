@@ -6,8 +6,14 @@
 namespace veskar {
 
 // PENDING(input): the routing of clicks, keys and the wheel by activity. For
-// now a left click cuts a running transition or effect short.
+// now a click ends a movie, and a left click stops the voice and cuts a
+// running transition or effect short.
 void Input::mouseDown(MouseButton button, Point) {
+    if (engine_.movie.active()) {
+        engine_.movie.EndMovie();
+        return;
+    }
+    if (button == MouseButton::Left) engine_.sound.stopVoiceForClick();
     if (engine_.run.InEffect && button == MouseButton::Left) engine_.run.EffectInterrupt = 1;
 }
 void Input::mouseUp(MouseButton, Point) {} // PENDING(input)

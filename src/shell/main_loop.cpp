@@ -59,18 +59,21 @@ std::uint32_t Engine::AppIdle() {
 
 void Engine::Timer1Timer() {
     ++run.TickCounter;
-    // PENDING(sound, movies, effects): the music refill, the movie poll and the effect tick.
+    music.MusicTick();
+    if (movie.tick()) return;
+    // PENDING(effects): the effect tick.
     if (run.ScreenMode == screen_mode::kRecollection) return; // PENDING(recollection): its tick
     if (run.BacklogOpen || run.Busy || run.ScreenMode != screen_mode::kPlay) return;
     if (run.ChoiceMode != 0 && run.ConfirmKind == 0) return; // PENDING(choices): the choice tick
 
-    const bool voicePlaying = false; // PENDING(sound)
+    const bool voicePlaying = sound.IsVoicePlaying();
     if (!voicePlaying) run.WaitVoice = false;
     if (run.WaitTicks > 0) {
         --run.WaitTicks;
         return;
     }
-    // PENDING(quick-button bar, music): hover tracking and the deferred music.
+    // PENDING(quick-button bar): hover tracking.
+    music.deferredMusicTick();
     if (run.ClickWaitKind == click_wait::kNone || run.Busy || run.ScreenMode != screen_mode::kPlay) return;
     if (vars.S(reg::kAutoLevel) == 0) {
         // A page end without a wait marker shows no icon.

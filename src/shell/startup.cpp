@@ -127,7 +127,7 @@ void Engine::firstPass() {
     interp.state().callDepth = 0;
     interp.state().currentScript = "main";
     interp.loadMainScript("main");
-    // PENDING(sound): the sound engine starts here.
+    sound.InitSound();
 }
 
 } // namespace veskar

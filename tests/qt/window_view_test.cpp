@@ -109,7 +109,7 @@ private:
 
     VirtualClock clock_;
     IniSettingsStore store_;
-    SilentAudioDevice audio_;
+    VirtualAudioDevice audio_{clock_};
     MainWindow window_;
     ObservedQtHost host_;
     Engine engine_;

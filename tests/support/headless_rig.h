@@ -6,6 +6,7 @@
 
 #include "backends/headless/headless_host.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "shell/engine.h"
 
 namespace veskar::test {
@@ -13,7 +14,7 @@ namespace veskar::test {
 struct HeadlessRig {
     explicit HeadlessRig(std::filesystem::path gameDir = {}, HeadlessOptions options = {},
                          std::uint32_t seed = 1)
-        : host(std::move(options)), store(std::nullopt),
+        : host(std::move(options)), store(std::nullopt), audio(host.clock()),
           engine(Platform{host, host.clock(), store, audio, nullptr},
                  EngineOptions{std::move(gameDir), seed}) {
         host.attach(engine);
@@ -21,7 +22,7 @@ struct HeadlessRig {
 
     HeadlessHost host;
     IniSettingsStore store;
-    SilentAudioDevice audio;
+    VirtualAudioDevice audio;
     Engine engine;
 };
 

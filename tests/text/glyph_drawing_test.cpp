@@ -5,6 +5,7 @@
 
 #include "backends/headless/headless_host.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "shell/engine.h"
 #include "text/fake_font_source.h"
 #include "text/glyphs.h"
@@ -33,7 +34,7 @@ protected:
 
     HeadlessHost host{HeadlessOptions{}};
     IniSettingsStore store;
-    SilentAudioDevice audio;
+    VirtualAudioDevice audio{host.clock()};
     FakeFontSource fonts;
     Engine engine{Platform{host, host.clock(), store, audio, &fonts}, EngineOptions{}};
     Glyphs glyphs{engine};

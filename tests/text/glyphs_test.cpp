@@ -2,6 +2,7 @@
 
 #include "backends/headless/headless_host.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "core/sjis.h"
 #include "shell/engine.h"
 #include "text/fake_font_source.h"
@@ -26,7 +27,7 @@ protected:
 
     HeadlessHost host{HeadlessOptions{}};
     IniSettingsStore store;
-    SilentAudioDevice audio;
+    VirtualAudioDevice audio{host.clock()};
     FakeFontSource fonts;
     Engine engine{Platform{host, host.clock(), store, audio, &fonts}, EngineOptions{}};
     Glyphs glyphs{engine};

@@ -11,6 +11,7 @@
 
 #include "backends/headless/headless_host.h"
 #include "backends/headless/ini_settings_store.h"
+#include "backends/headless/virtual_audio_device.h"
 #include "core/sjis.h"
 #include "script/script_rig.h"
 #include "shell/engine.h"
@@ -221,7 +222,7 @@ protected:
 
     HeadlessHost host{HeadlessOptions{}};
     IniSettingsStore store;
-    SilentAudioDevice audio;
+    VirtualAudioDevice audio{host.clock()};
     FakeFontSource fonts;
     Engine engine{Platform{host, host.clock(), store, audio, &fonts}, EngineOptions{}};
 };
@@ -555,7 +556,7 @@ protected:
     test::FixtureGame game;
     HeadlessHost host{HeadlessOptions{}};
     IniSettingsStore store;
-    SilentAudioDevice audio;
+    VirtualAudioDevice audio{host.clock()};
     FakeFontSource fonts;
     std::unique_ptr<Engine> engine;
 };

@@ -220,7 +220,7 @@ TEST(Vsktool, BuildMakesAGameFolderTheEngineReads) {
     writeFile(src / "vk_data/_config.txt", "TITLE:デモ\nVKD_GRA:1\nEND\n");
     writeFile(src / "vk_data2/main.txt", "override\n");
     writeFile(src / "vk_gra/bg01.pak", "BMdata"); // not a .png or .bmp: stored as it is
-    writeFile(src / "VK_SE0/sse01.wav", "wave");
+    writeFile(src / "VK_SE0/sse01.raw", "wave");  // not a .wav: stored as it is
     writeFile(src / "vk_gra/.hidden", "skipped");
     writeFile(src / "panic.bmp", "panic");
     writeFile(src / "movies/op.mpg", "movie");

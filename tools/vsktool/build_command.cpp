@@ -11,10 +11,16 @@
 //                pictures: every .png or .bmp becomes a packed picture; other
 //                files are stored as they are (packed pictures already).
 //   vk_gjp/      JPEG pictures, stored as they are.
-//   vk_wav1/ ... vk_wav5/ vk_se0/ vk_se1/ vk_se2/ vk_ogg1/ vk_ogg2/ vk_ogg3/
-//   vk_bgm/ vk_anim/ vk_anim2/
+//   vk_wav1/ ... vk_wav5/ vk_se0/ vk_se1/ vk_se2/
+//                sounds: every .wav is encoded as a one-shot WADY sound.
+//   vk_bgm/      music: every .wav is encoded as a stream WADY sound that
+//                loops from the start, or from the frame written in a file
+//                NAME.loop beside it.
+//   vk_ogg1/ vk_ogg2/ vk_ogg3/ vk_anim/ vk_anim2/
 //                every file becomes the entry named after it (without its
-//                extension) of the archive of the same name, bytes unchanged.
+//                extension) of the archive of the same name, bytes unchanged
+//                (so voices go in as Ogg Vorbis files); in the sound folders
+//                above, files that are not .wav are stored unchanged too.
 //   All of these use the general layout with 32-byte name fields (names up
 //   to 31 bytes).
 //   anything else (panic.bmp, movies, folders of them) is copied unchanged.
@@ -37,6 +43,7 @@
 #include "graphics/packed_picture.h"
 #include "picture_files.h"
 #include "shell/game_definition.h"
+#include "sound_files.h"
 #include "tool_support.h"
 
 namespace vsktool {
@@ -58,8 +65,11 @@ constexpr std::string_view kBuildHelp =
     "                    pictures: *.png and *.bmp (24-bit) are encoded as packed\n"
     "                    pictures; other files are stored unchanged\n"
     "  vk_gjp/           JPEG pictures (*.jpg), stored unchanged\n"
-    "  vk_wav1/ ... vk_wav5/, vk_se0/ ... vk_se2/, vk_ogg1/ ... vk_ogg3/, vk_bgm/,\n"
-    "  vk_anim/, vk_anim2/\n"
+    "  vk_se0/ ... vk_se2/, vk_wav1/ ... vk_wav5/\n"
+    "                    sounds: *.wav (16-bit PCM) are encoded as one-shot WADY\n"
+    "  vk_bgm/           music: *.wav are encoded as stream WADY looping from the\n"
+    "                    start, or from the frame given in NAME.loop\n"
+    "  vk_ogg1/ ... vk_ogg3/ (Ogg Vorbis voices), vk_anim/, vk_anim2/\n"
     "                    every file -> an entry of the archive of that name, bytes\n"
     "                    unchanged\n"
     "  Entries are named after their files without extension.\n"
@@ -117,7 +127,12 @@ bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs:
     // Names first, so that a clash is reported before any file is converted.
     std::vector<std::pair<fs::path, std::string>> named;
     std::map<std::string, fs::path> taken; // upper-cased name -> the file that has it
+    const bool sounds = target.set == ArchiveSet::SoundEffects || target.set == ArchiveSet::WaveSounds ||
+                        target.set == ArchiveSet::Music;
+    const bool music = target.set == ArchiveSet::Music;
     for (const fs::path& file : files) {
+        // A music piece's loop frame, read with the piece.
+        if (music && veskar::upperAscii(file.extension().string()) == ".LOOP") continue;
         if (!fs::is_regular_file(file, ec))
             return failed(file.string() + ": archive folders hold files only");
         if (scripts && veskar::upperAscii(file.extension().string()) != ".TXT")
@@ -157,6 +172,25 @@ bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs:
             auto packed = veskar::EncodePackedPicture(*picture);
             if (!packed) return failed(file.string() + ": " + packed.error());
             bytes = std::move(*packed);
+        } else if (sounds && veskar::upperAscii(file.extension().string()) == ".WAV") {
+            std::uint32_t loop = 0;
+            fs::path loopFile = file;
+            loopFile.replace_extension(".loop");
+            if (music && fs::exists(loopFile, ec)) {
+                auto text = veskar::readWholeFile(loopFile);
+                if (!text) return failed(text.error());
+                std::string number(textOf(*text));
+                while (!number.empty() &&
+                       (number.back() == '\n' || number.back() == '\r' || number.back() == ' '))
+                    number.pop_back();
+                auto n = parseCount(number);
+                if (!n) return failed(loopFile.string() + ": not a frame number");
+                loop = *n;
+            }
+            auto encoded = encodeWavFile(file, music, loop);
+            if (!encoded) return failed(encoded.error());
+            note("encoding " + file.string() + ": " + encoded->description);
+            bytes = std::move(encoded->bytes);
         }
         entries.push_back({std::move(name), std::move(*bytes)});
     }

@@ -30,5 +30,7 @@ int runScript(Args args);
 int runBuild(Args args);
 // pic_commands.cpp
 int runPic(Args args);
+// sound_commands.cpp
+int runSound(Args args);
 
 } // namespace vsktool

@@ -21,6 +21,7 @@ constexpr Command kCommands[] = {
     {"script", "encode a UTF-8 script into its stored form, or decode it back", runScript},
     {"build", "build a game folder from a source tree", runBuild},
     {"pic", "encode a PNG or BMP into a packed picture or a JPEG, or decode one to PNG", runPic},
+    {"sound", "encode a WAV into a WADY sound (one-shot or stream), or decode one to WAV", runSound},
 };
 
 void printOverview(std::ostream& out) {

@@ -12,7 +12,6 @@
 
 #include "backends/headless/input_script.h"
 #include "backends/headless/virtual_clock.h"
-#include "platform/audio_device.h"
 #include "platform/host.h"
 
 namespace veskar {
@@ -28,12 +27,6 @@ struct HeadlessOptions {
     std::optional<std::uint32_t> until; // stop after this much virtual time
     InputScript input;
     std::vector<Screenshot> screenshots;
-};
-
-// A sound device that exists and plays nothing.
-class SilentAudioDevice : public AudioDevice {
-public:
-    bool hasOutput() override { return true; }
 };
 
 class HeadlessHost : public Host {

@@ -7,7 +7,8 @@ namespace veskar {
 DesktopSession::DesktopSession(const DesktopOptions& options, SettingsStore& store,
                                MessageBoxAnswerer answerer)
     : host_(window_, std::move(answerer)),
-      engine_(Platform{host_, clock_, store, audio_, options.fonts},
+      engine_(Platform{host_, clock_, store, options.audio ? *options.audio : noAudio_, options.fonts,
+                       options.movies},
               EngineOptions{options.gameDir,
                             options.seed ? std::optional<std::uint32_t>(*options.seed) : std::nullopt}),
       driver_(engine_, clock_, [this](const std::string& message) { host_.showError(message); }) {
@@ -29,6 +30,10 @@ void DesktopSession::wire() {
         bool allowed = false; // a query that failed keeps the game running
         d.dispatch([&allowed](Engine& e) { allowed = e.FormCloseQuery(); });
         return allowed;
+    };
+    // Sounds started while the game is in the background are dropped, music is put off.
+    window_.onActiveChanged = [&d](bool active) {
+        d.dispatch([active](Engine& e) { e.sound.setWindowActive(active); });
     };
     window_.onClosed = [this] {
         driver_.stop();

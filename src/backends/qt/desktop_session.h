@@ -44,7 +44,7 @@ private:
     void wire();
 
     SteadyClock clock_;
-    DesktopAudioDevice audio_;
+    NoAudioDevice noAudio_;
     MainWindow window_;
     QtHost host_;
     Engine engine_;

@@ -1,6 +1,7 @@
 #include "backends/qt/main_window.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QToolButton>
@@ -74,6 +75,11 @@ void MainWindow::layoutChildren() {
     const QRect area(0, top, width(), std::max(0, height() - top));
     view_->setGeometry(area);
     moviePanel_->setGeometry(area);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && onActiveChanged) onActiveChanged(isActiveWindow());
+    QWidget::changeEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent*) { layoutChildren(); }

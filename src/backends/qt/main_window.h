@@ -41,8 +41,11 @@ public:
     // Whether the window may close now; asked for every close.
     std::function<bool()> onCloseQuery;
     std::function<void()> onClosed;
+    // The window became the active one, or stopped being it.
+    std::function<void(bool)> onActiveChanged;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

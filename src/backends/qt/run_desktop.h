@@ -6,6 +6,8 @@
 
 namespace veskar {
 
+class AudioDevice;
+class MoviePlayer;
 class FontSource;
 
 struct DesktopOptions {
@@ -13,6 +15,10 @@ struct DesktopOptions {
     std::optional<unsigned> seed;
     // Glyph rasters for the story text; none draws every glyph empty.
     FontSource* fonts = nullptr;
+    // The sound output; none runs the game silent.
+    AudioDevice* audio = nullptr;
+    // Movies; none skips them.
+    MoviePlayer* movies = nullptr;
 };
 
 // Returns the process exit code: 1 when another windowed veskar is running.
