@@ -30,5 +30,7 @@ int runScript(Args args);
 int runBuild(Args args);
 // pic_commands.cpp
 int runPic(Args args);
+// new_command.cpp
+int runNew(Args args);
 
 } // namespace vsktool
