@@ -105,6 +105,22 @@ TEST(HeadlessRun, AWindowWithoutADisplayIsOnePlainLine) {
     EXPECT_EQ(result.output, "veskar: no display: use --headless or set DISPLAY\n");
 }
 
+// Script problems reach stderr once each, with the script and the line.
+TEST(HeadlessRun, ScriptProblemsNameTheScriptAndLine) {
+    test::FixtureGame game;
+    game.addEntry("vk_gra.vsk", "A01", std::string_view("unused"));
+    game.addScript("main", ";start\n*frob 1\n*go nowhere\n値[?V001+#]\n*call sub\n");
+    game.addScript("sub", "\n*go away\n");
+    const auto dir = game.write();
+    const auto result = runVeskar("--headless " + dir.string() + " --skip --until 3000");
+    EXPECT_EQ(result.exitCode, 0);
+    for (const char* line :
+         {"veskar: main:2: unknown command 'frob'\n",
+          "veskar: main:3: label 'nowhere' not found in script 'main'\n",
+          "veskar: main:4: 無効数式: V001+#]\n", "veskar: sub:2: label 'away' not found in script 'sub'\n"})
+        EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
+}
+
 TEST(HeadlessRun, MissingGameDataClosesOnTheFirstPass) {
     test::TempDir dir;
     HeadlessRig rig(dir.path());
