@@ -9,7 +9,8 @@ veskar::Picture withAlphaMask(std::span<const std::uint8_t> bgra, int width, int
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const std::size_t from = (static_cast<std::size_t>(y) * width + x) * 4;
-            const std::size_t colour = static_cast<std::size_t>(y) * out.rowBytes() + static_cast<std::size_t>(x) * 3;
+            const std::size_t colour =
+                static_cast<std::size_t>(y) * out.rowBytes() + static_cast<std::size_t>(x) * 3;
             const std::size_t mask = right ? colour + static_cast<std::size_t>(width) * 3
                                            : colour + static_cast<std::size_t>(height) * out.rowBytes();
             for (int c = 0; c < 3; ++c) {

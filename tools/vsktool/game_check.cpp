@@ -99,8 +99,8 @@ public:
             parsed.source = &script;
             parsed.decoded = std::move(*decoded);
             parsed.lines = splitLines(parsed.decoded);
-            parsed.labels.build({reinterpret_cast<const std::uint8_t*>(parsed.decoded.data()),
-                                 parsed.decoded.size()});
+            parsed.labels.build(
+                {reinterpret_cast<const std::uint8_t*>(parsed.decoded.data()), parsed.decoded.size()});
         }
         // A script of vk_data2 wins over one of the same name in vk_data.
         for (auto& parsed : parsed_)
@@ -150,7 +150,8 @@ private:
             if (depth < 4) checkCommand(text, depth);
             return;
         case ':':
-            if (current_->source->name != "_CONFIG") labelsDefined_.push_back({current_, lineNo_, text.substr(1)});
+            if (current_->source->name != "_CONFIG")
+                labelsDefined_.push_back({current_, lineNo_, text.substr(1)});
             return;
         case ';':
         case '}':
@@ -200,7 +201,8 @@ private:
     void checkTransition(int mode, std::string_view text) {
         if (mode < 0 || mode > kLastTransition)
             here(at(text), true,
-                 "transition " + std::to_string(mode) + " is out of range 0-" + std::to_string(kLastTransition));
+                 "transition " + std::to_string(mode) + " is out of range 0-" +
+                     std::to_string(kLastTransition));
     }
 
     void checkLabel(const ParsedScript& script, std::string_view label, std::string_view text) {
@@ -208,7 +210,8 @@ private:
         usedLabels_.insert({&script, veskar::upperAscii(label)});
         if (script.labels.findLabel(label) < 0)
             here(at(text), true,
-                 "label '" + utf8(label) + "' does not exist in script '" + script.source->file.stem().string() + "'");
+                 "label '" + utf8(label) + "' does not exist in script '" +
+                     script.source->file.stem().string() + "'");
     }
 
     // `chain` and `call`: a script name, then ":" and a label.
@@ -228,13 +231,13 @@ private:
     void checkCommand(std::string_view text, int depth) {
         const auto index = veskar::matchCommand(text);
         if (!index) {
-            const std::string_view word = text.substr(1, text.find(' ') == std::string_view::npos
-                                                              ? std::string_view::npos
-                                                              : text.find(' ') - 1);
+            const std::string_view word = text.substr(
+                1, text.find(' ') == std::string_view::npos ? std::string_view::npos : text.find(' ') - 1);
             here(at(text) + 1, true, "unknown command '" + utf8(word) + "'");
             return;
         }
-        const std::string_view keyword = trimRight(veskar::kCommandTable[static_cast<std::size_t>(*index)].keyword);
+        const std::string_view keyword =
+            trimRight(veskar::kCommandTable[static_cast<std::size_t>(*index)].keyword);
         const std::string_view args = veskar::commandArgs(*index, text);
         if (keyword == "go") {
             checkLabel(*current_, args, args);
@@ -258,7 +261,8 @@ private:
             checkAssignment(args);
         } else if (keyword == "gra" || keyword == "grb" || keyword == "bg") {
             const auto picture = veskar::scanPictureArgs(args, keyword != "bg");
-            if (!veskar::isColourName(picture.name)) checkPicture(args.substr(0, picture.name.size()), keyword);
+            if (!veskar::isColourName(picture.name))
+                checkPicture(args.substr(0, picture.name.size()), keyword);
             if (picture.mode != -1) checkTransition(picture.mode, args);
         } else if (keyword == "spr") {
             checkSprites(args);
@@ -304,7 +308,8 @@ private:
             const std::string_view after = text.substr(i + 1);
             const auto tag = veskar::matchInlineTag(after);
             if (!tag) {
-                const std::string_view name = after.substr(0, std::min(after.find_first_of(" ]"), after.size()));
+                const std::string_view name =
+                    after.substr(0, std::min(after.find_first_of(" ]"), after.size()));
                 here(i, true, "unknown tag '[" + utf8(name) + "'");
             } else {
                 const std::size_t argsAt = i + veskar::kInlineTags[static_cast<std::size_t>(*tag)].argsAt;
@@ -327,7 +332,8 @@ private:
                     checkSound(args);
                 } else if (*tag == veskar::kTagString) {
                     const int slot = veskar::readScriptNumber(args);
-                    if (slot < 0 || slot > 9) here(at(args), true, "string slot " + std::to_string(slot) + " is out of range 0-9");
+                    if (slot < 0 || slot > 9)
+                        here(at(args), true, "string slot " + std::to_string(slot) + " is out of range 0-9");
                 }
             }
             if (close == std::string_view::npos) return;
@@ -426,9 +432,11 @@ private:
         for (const auto& parsed : parsed_)
             allText += veskar::upperAscii(parsed.decoded);
         for (const auto& picture : sources_.pictures) {
-            if (named_.contains(picture) || picture.starts_with("SYS_") || picture.starts_with("NP")) continue;
+            if (named_.contains(picture) || picture.starts_with("SYS_") || picture.starts_with("NP"))
+                continue;
             // The mask of a sprite kept in two files: the sprite's name with M first.
-            if (picture.starts_with("M") && std::any_of(named_.begin(), named_.end(), [&](const std::string& n) {
+            if (picture.starts_with("M") &&
+                std::any_of(named_.begin(), named_.end(), [&](const std::string& n) {
                     return n.size() == picture.size() && n.substr(1) == picture.substr(1);
                 }))
                 continue;
