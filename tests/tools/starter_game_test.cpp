@@ -30,8 +30,9 @@ TEST(StarterGame, BuildsStrictlyAndPlaysToItsEnd) {
     ASSERT_EQ(made.exitCode, 0) << made.err;
     const auto build = runVsktool({"build", "--strict", src.string(), game.string()});
     ASSERT_EQ(build.exitCode, 0) << build.err;
-    EXPECT_NE(build.err.find("b_hana.png: transparency made into a mask: 400 x 500, the mask on the right half"),
-              std::string::npos)
+    EXPECT_NE(
+        build.err.find("b_hana.png: transparency made into a mask: 400 x 500, the mask on the right half"),
+        std::string::npos)
         << build.err;
 
     const auto run = runProgram(VESKAR_EXE, {"--headless", game.string(), "--skip", "--until", "60000",
@@ -44,8 +45,32 @@ TEST(StarterGame, BuildsStrictlyAndPlaysToItsEnd) {
     EXPECT_EQ(runVsktool({"new", src.string()}).exitCode, 1) << "an existing game is not overwritten";
 }
 
+TEST(StarterGame, PicturesOfTheWrongSizeForTheirRoleAreWarnings) {
+    TempDir dir;
+    const fs::path src = dir.path() / "starter";
+    ASSERT_EQ(runVsktool({"new", src.string()}).exitCode, 0);
+    const std::uint8_t rgb[4 * 4 * 3] = {};
+    for (const auto& [name, width] : {std::pair{"sys_tw.png", 4}, std::pair{"b_hana.png", 3}}) {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        image.width = static_cast<png_uint_32>(width);
+        image.height = 4;
+        image.format = PNG_FORMAT_RGB;
+        ASSERT_TRUE(
+            png_image_write_to_file(&image, (src / "vk_gra" / name).c_str(), 0, rgb, width * 3, nullptr));
+    }
+    const auto build = runVsktool({"build", src.string(), (dir.path() / "game").string()});
+    EXPECT_EQ(build.exitCode, 0) << build.err;
+    for (const std::string line :
+         {"vk_gra/sys_tw.png: warning: the window picture is 4 x 4; TXW_SIZE_X x 2*TXW_SIZE_Y is 760 x 336\n",
+          "vk_gra/b_hana.png: warning: sprite picture is 3 pixels wide: picture and mask halves need an even "
+          "width\n"})
+        EXPECT_NE(build.err.find(line), std::string::npos) << line << build.err;
+}
+
 TEST(AlphaPictures, TransparencyBecomesTheMaskHalf) {
-    // Two pixels side by side, on two rows: opaque red, transparent green; half-transparent blue, opaque white.
+    // Two pixels side by side, on two rows: opaque red, transparent green; half-transparent blue, opaque
+    // white.
     const std::uint8_t rgba[] = {255, 0, 0, 255, 0, 255, 0, 0, 0, 0, 255, 128, 255, 255, 255, 255};
     struct Case {
         const char* file;
@@ -54,9 +79,14 @@ TEST(AlphaPictures, TransparencyBecomesTheMaskHalf) {
         std::vector<std::vector<std::uint8_t>> rows;
     };
     const Case cases[] = {
-        {"b_two.png", 4, 2,
-         {{0, 0, 255, 0, 255, 0, 255, 255, 255, 0, 0, 0}, {255, 0, 0, 255, 255, 255, 128, 128, 128, 255, 255, 255}}},
-        {"sys_tw.png", 2, 4,
+        {"b_two.png",
+         4,
+         2,
+         {{0, 0, 255, 0, 255, 0, 255, 255, 255, 0, 0, 0},
+          {255, 0, 0, 255, 255, 255, 128, 128, 128, 255, 255, 255}}},
+        {"sys_tw.png",
+         2,
+         4,
          {{0, 0, 255, 0, 255, 0},
           {255, 0, 0, 255, 255, 255},
           {255, 255, 255, 0, 0, 0},
@@ -74,7 +104,8 @@ TEST(AlphaPictures, TransparencyBecomesTheMaskHalf) {
         image.format = PNG_FORMAT_RGBA;
         ASSERT_TRUE(png_image_write_to_file(&image, (src / "vk_gra" / c.file).c_str(), 0, rgba, 8, nullptr));
         const auto build = runVsktool({"build", src.string(), (dir.path() / "out").string()});
-        ASSERT_EQ(build.exitCode, 1) << "no main script: " << build.err; // the picture is still converted first
+        ASSERT_EQ(build.exitCode, 1) << "no main script: "
+                                     << build.err; // the picture is still converted first
         EXPECT_NE(build.err.find("transparency made into a mask"), std::string::npos) << build.err;
 
         // Build it again with a script so that it is written, and read the entry back.

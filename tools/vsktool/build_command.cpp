@@ -198,6 +198,7 @@ bool prepareArchive(const fs::path& folder, const ArchiveFolder& target, Prepare
             auto picture = readSourcePicture(file, true, &converted);
             if (!picture) return failed(picture.error());
             if (!converted.empty()) note(file.string() + ": " + converted);
+            sources.pictureSizes[veskar::upperAscii(name)] = {picture->width(), picture->height()};
             auto packed = veskar::EncodePackedPicture(*picture);
             if (!packed) return failed(file.string() + ": " + packed.error());
             bytes = std::move(*packed);

@@ -293,8 +293,10 @@ private:
             checkTransition(veskar::readScriptNumber(fields.back()), fields.back());
             fields.pop_back();
         }
-        for (const auto field : fields)
+        for (const auto field : fields) {
             checkPicture(trimRight(field), "spr");
+            spriteNames_.insert(veskar::upperAscii(trimRight(field)));
+        }
     }
 
     void checkText(std::string_view text) {
@@ -407,8 +409,17 @@ private:
     }
 
     void checkWindowLayout(const ParsedScript& parsed, const veskar::GameDefinition& d, std::size_t line) {
+        tachiType_ = d.TACHI_TYPE;
         const bool window = d.TXW_SIZE_X > 0 || d.TXW_SIZE_Y > 0 || sources_.pictures.contains("SYS_TW");
         if (!window) return;
+        if (const auto size = sources_.pictureSizes.find("SYS_TW"); size != sources_.pictureSizes.end()) {
+            const auto [w, h] = size->second;
+            if (w != d.TXW_SIZE_X || h != 2 * d.TXW_SIZE_Y)
+                add(sources_.pictureFiles.at("SYS_TW"), 0, 0, false,
+                    "the window picture is " + std::to_string(w) + " x " + std::to_string(h) +
+                        "; TXW_SIZE_X x " + "2*TXW_SIZE_Y is " + std::to_string(d.TXW_SIZE_X) + " x " +
+                        std::to_string(2 * d.TXW_SIZE_Y));
+        }
         const std::pair<const char*, int> needed[] = {
             {"TXW_SIZE_X", d.TXW_SIZE_X}, {"TXW_SIZE_Y", d.TXW_SIZE_Y}, {"TX_PITCH_X", d.TX_PITCH_X},
             {"TX_PITCH_Y", d.TX_PITCH_Y}, {"MOJI_MAX_X", d.MOJI_MAX_X}, {"MOJI_MAX_Y", d.MOJI_MAX_Y},
@@ -423,6 +434,14 @@ private:
     // --- warnings ---
 
     void warnUnused() {
+        // A sprite drawn as picture and mask side by side has an even width.
+        if (tachiType_ == 1)
+            for (const auto& name : spriteNames_)
+                if (const auto size = sources_.pictureSizes.find(name);
+                    size != sources_.pictureSizes.end() && size->second.first % 2 != 0)
+                    add(sources_.pictureFiles.at(name), 0, 0, false,
+                        "sprite picture is " + std::to_string(size->second.first) +
+                            " pixels wide: picture and mask halves need an even width");
         for (const auto& label : labelsDefined_) {
             if (usedLabels_.contains({label.script, veskar::upperAscii(trimRight(label.name))})) continue;
             add(label.script->source->file, label.line, 1, false,
@@ -463,6 +482,8 @@ private:
     std::vector<DefinedLabel> labelsDefined_;
     std::set<std::pair<const ParsedScript*, std::string>> usedLabels_;
     std::set<std::string> named_;
+    std::set<std::string> spriteNames_;
+    int tachiType_ = 0;
 };
 
 } // namespace

@@ -35,6 +35,8 @@ struct GameSources {
     // Entry names, CP932, upper-cased.
     std::set<std::string> pictures, sounds, animations;
     std::map<std::string, std::filesystem::path> pictureFiles; // by entry name
+    // Width and height of the pictures converted from PNG or BMP, by entry name.
+    std::map<std::string, std::pair<int, int>> pictureSizes;
 };
 
 std::vector<Finding> checkGame(const GameSources& sources);

@@ -15,13 +15,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kNewHelp = "Usage: vsktool new DIR\n"
-                                      "\n"
-                                      "Writes a small complete game source tree into DIR (which must not exist\n"
-                                      "yet or be empty): a message window, a background, a sprite drawn as a PNG\n"
-                                      "with transparency, a speaker's name and two pages. Build and play it with\n"
-                                      "\n"
-                                      "  vsktool build DIR GAME_DIR && veskar GAME_DIR\n";
+constexpr std::string_view kNewHelp =
+    "Usage: vsktool new DIR\n"
+    "\n"
+    "Writes a small complete game source tree into DIR (which must not exist\n"
+    "yet or be empty): a message window, a background, a sprite drawn as a PNG\n"
+    "with transparency, a speaker's name and two pages. Build and play it with\n"
+    "\n"
+    "  vsktool build DIR GAME_DIR && veskar GAME_DIR\n";
 
 constexpr std::string_view kConfig = ";the game definition: title, window layout, speakers\n"
                                      "TITLE:はじめてのゲーム\n"
@@ -118,8 +119,10 @@ int runNew(Args args) {
     for (const auto& [name, picture] : {std::pair{"a_sky.png", sky()}, std::pair{"sys_tw.png", window()}})
         if (auto written = writePngFile(picture, dir / "vk_gra" / name); !written)
             return fail(written.error());
-    if (!writeSprite(dir / "vk_gra/b_hana.png")) return fail("cannot write " + (dir / "vk_gra/b_hana.png").string());
-    note("wrote a starter game in " + dir.string() + "; build it with: vsktool build " + dir.string() + " GAME_DIR");
+    if (!writeSprite(dir / "vk_gra/b_hana.png"))
+        return fail("cannot write " + (dir / "vk_gra/b_hana.png").string());
+    note("wrote a starter game in " + dir.string() + "; build it with: vsktool build " + dir.string() +
+         " GAME_DIR");
     return kOk;
 }
 
