@@ -1,6 +1,7 @@
 // veskar: runs one game, in a window or headless.
 
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -19,6 +20,7 @@
 #include "core/files.h"
 #include "platform/font_source.h"
 #include "shell/engine.h"
+#include "shell/exit_codes.h"
 #ifdef VESKAR_HAVE_QT
 #include "backends/qt/run_desktop.h"
 #endif
@@ -64,13 +66,25 @@ Windowed options:
   --seed N                seed of the random generator (default: the time)
   --font FILE             as for headless runs
 
-Exit codes: 0 the game ended, 1 another windowed veskar is running or a
-screenshot or the audio file could not be written, 2 bad arguments.
+Exit codes: 0 the game ended; 1 another windowed veskar is running, or a
+screenshot or the audio file could not be written; 2 bad arguments; 3 the game
+folder, an archive or the game definition is missing or damaged (stderr says
+which); 4 no display to open the window on.
 )";
 
 bool parseNumber(std::string_view text, std::uint32_t& out) {
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
     return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+// Whether a window can be opened: an X or Wayland display, or a Qt platform
+// chosen explicitly (such as offscreen).
+[[maybe_unused]] bool hasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
 }
 
 int usageError(const std::string& message) {
@@ -180,6 +194,10 @@ int main(int argc, char** argv) {
             return usageError("--until, --input, --screenshot, --settings, --trace, --skip and --audio-out "
                               "need --headless");
 #ifdef VESKAR_HAVE_QT
+        if (!hasDisplay()) {
+            std::cerr << "veskar: no display: use --headless or set DISPLAY\n";
+            return kExitNoDisplay;
+        }
         OpenAlAudioDevice audio;
         FfmpegMoviePlayer movies;
         return runDesktop(

@@ -25,9 +25,17 @@ void Diagnostics::write(std::string line) {
 
 void Diagnostics::report(std::string_view message) { write(std::string(message)); }
 
+std::string Diagnostics::located(std::string_view message) const {
+    std::string where = locate_ ? locate_() : std::string();
+    if (where.empty()) return std::string(message);
+    return where + ": " + std::string(message);
+}
+
+void Diagnostics::scriptError(std::string_view message) { write(located(message)); }
+
 void Diagnostics::scriptProblem(std::string_view message, std::string_view sjisText) {
     if (listener_.scriptProblem) listener_.scriptProblem(message, sjisText);
-    std::string line(message);
+    std::string line = located(message);
     line += ": ";
     line += cp932ToUtf8(sjisText);
     write(std::move(line));

@@ -25,6 +25,14 @@ public:
     // script holds it (Shift-JIS). Written as "veskar: message: text".
     void scriptProblem(std::string_view message, std::string_view sjisText);
 
+    // A problem of the running script (UTF-8), written as "veskar: SCRIPT:LINE: message"
+    // where the script location is known.
+    void scriptError(std::string_view message);
+
+    // Where the running script is ("main:12"), or empty before a script runs;
+    // script problems are written with it.
+    void setScriptLocation(std::function<std::string()> locate) { locate_ = std::move(locate); }
+
     // A note for the trace alone (UTF-8), such as a call that was refused.
     void traceNote(std::string_view message);
 
@@ -40,9 +48,11 @@ public:
 
 private:
     void write(std::string line);
+    std::string located(std::string_view message) const;
 
     std::ostream* out_;
     Listener listener_;
+    std::function<std::string()> locate_;
     std::set<std::string> seen_;
     std::size_t written_ = 0;
 };

@@ -39,8 +39,8 @@ std::int32_t Interpreter::findLabel(std::string_view name) const { return labelI
 bool Interpreter::gotoLabel(std::string_view name) {
     const std::int32_t target = findLabel(name);
     if (target < 0) {
-        engine_.diagnostics.report("label '" + cp932ToUtf8(name) + "' not found in script '" +
-                                   cp932ToUtf8(st_.loadedScript) + "'");
+        engine_.diagnostics.scriptError("label '" + cp932ToUtf8(name) + "' not found in script '" +
+                                        cp932ToUtf8(st_.loadedScript) + "'");
         engine_.diagnostics.traceNote("label not found: " + cp932ToUtf8(name));
         return false;
     }

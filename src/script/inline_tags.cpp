@@ -5,56 +5,23 @@
 
 #include "core/numbers.h"
 #include "core/sjis.h"
+#include "script/inline_tags.h"
 #include "script/interpreter.h"
 #include "shell/engine.h"
 
 namespace veskar {
 
-namespace {
-enum Tag {
-    kTagGra,
-    kTagNormalSpacing,
-    kTagWideSpacing,
-    kTagCol,
-    kTagWait,
-    kTagCv,
-    kTagClrb,
-    kTagDelay,
-    kTagValue,
-    kTagString
-};
-
-struct InlineTag {
-    std::string_view name;
-    std::size_t argsAt; // from the "["
-};
-
-// Matched in this order, each over its own length, letter case ignored.
-constexpr std::array<InlineTag, 10> kInlineTags = {{
-    {"gra", 5},
-    {"1", 0},
-    {"2", 0},
-    {"col", 5},
-    {"wait", 6},
-    {"cv ", 4},
-    {"clrb", 6},
-    {"delay", 7},
-    {"?", 2},
-    {"$", 2},
-}};
-} // namespace
+std::optional<int> matchInlineTag(std::string_view afterBracket) {
+    for (std::size_t i = 0; i < kInlineTags.size(); ++i)
+        if (startsWithIgnoreAsciiCase(afterBracket, kInlineTags[i].name)) return static_cast<int>(i);
+    return std::nullopt;
+}
 
 Flow Interpreter::inlineTag() {
     const std::string_view text = line();
     const std::size_t open = static_cast<std::size_t>(st_.linePos);
     const std::string_view afterBracket = text.substr(open + 1);
-    int tag = -1;
-    for (std::size_t i = 0; i < kInlineTags.size(); ++i) {
-        if (startsWithIgnoreAsciiCase(afterBracket, kInlineTags[i].name)) {
-            tag = static_cast<int>(i);
-            break;
-        }
-    }
+    const int tag = matchInlineTag(afterBracket).value_or(-1);
     std::string_view args;
     if (tag >= 0) {
         const std::size_t at = open + kInlineTags[static_cast<std::size_t>(tag)].argsAt;

@@ -142,6 +142,12 @@ Flow Interpreter::dispatchLine() {
 Flow Interpreter::runCommandLine() {
     const auto index = matchCommand(line());
     if (!index) {
+        const std::string_view text = line();
+        engine_.diagnostics.scriptError(
+            "unknown command '" +
+            cp932ToUtf8(text.substr(1, text.find(' ') == std::string_view::npos ? std::string_view::npos
+                                                                                : text.find(' ') - 1)) +
+            "'");
         trace.endLine("unknown command");
         return Flow::GoOn;
     }
@@ -150,6 +156,14 @@ Flow Interpreter::runCommandLine() {
     const Flow result = commands.runCommand(*index, text);
     trace.endLine("#" + std::to_string(*index) + " " + std::to_string(flowNumber(result)));
     return result;
+}
+
+std::string Interpreter::location() const {
+    if (st_.loadedScript.empty() || !MainScriptBuffer) return {};
+    const auto end = static_cast<std::size_t>(std::clamp(st_.lineStart, 0, st_.scriptSize));
+    const auto* bytes = MainScriptBuffer->data();
+    const auto line = 1 + std::count(bytes, bytes + end, std::uint8_t{0});
+    return cp932ToUtf8(st_.loadedScript) + ":" + std::to_string(line);
 }
 
 void Interpreter::beginClickWait(int kind) {

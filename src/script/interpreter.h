@@ -69,6 +69,9 @@ public:
     // Loads a main script by name; false (nothing changed) when it is missing.
     bool loadMainScript(std::string_view name);
 
+    // "SCRIPT:LINE" of the current line (lines counted from 1), empty before a script is loaded.
+    std::string location() const;
+
     // The current line, up to its NUL.
     std::string_view line() const;
     // Replaces the current line (the `if` command hands its target back this way).

@@ -12,7 +12,9 @@ Engine::Engine(Platform platform, EngineOptions opts)
     : host(platform.host), clock(platform.clock), settingsStore(platform.settingsStore),
       audio(platform.audio), fonts(platform.fonts), movies(platform.movies), options(std::move(opts)),
       diagnostics(platform.diagnosticsOut), interp(*this), frameTimer(clock, host), scene(*this),
-      screen(*this), glyphs(*this), window(*this), layout(*this) {}
+      screen(*this), glyphs(*this), window(*this), layout(*this) {
+    diagnostics.setScriptLocation([this] { return interp.location(); });
+}
 
 Engine::~Engine() = default;
 
@@ -22,7 +24,8 @@ void Engine::FormCreate() {
     host.setCaption(definition.TITLE);
 }
 
-void Engine::showGameDataError() {
+void Engine::showGameDataError(const std::string& reason) {
+    diagnostics.report("cannot start the game: " + reason);
     host.messageBox(sjisText("ゲームデータを読み込めません。"), "Error!", MessageIcon::Error,
                     MessageButtons::Ok);
     run.QuitRequested = true;

@@ -144,7 +144,8 @@ public:
 private:
     void runStartupSequence();
     void firstPass();
-    void showGameDataError();
+    // The player sees "ゲームデータを読み込めません。"; stderr says `reason`.
+    void showGameDataError(const std::string& reason);
     bool readDefinition();
     void readAllSettings();
     void enterFullScreen();

@@ -181,6 +181,8 @@ const std::unordered_map<std::string, Handler>& keyTable() {
 
 } // namespace
 
+bool isGameDefinitionKey(std::string_view key) { return keyTable().contains(upperAscii(key)); }
+
 Colour GameDefinition::speakerColour(std::string_view speaker) const {
     for (int i = 1; i < kSpeakerEntries; ++i) {
         const SpeakerColour& entry = NAME[static_cast<std::size_t>(i)];

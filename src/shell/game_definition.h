@@ -70,4 +70,7 @@ struct DefinitionError {
 // number outside 0-59) are reported on stderr.
 std::expected<GameDefinition, DefinitionError> parseGameDefinition(std::string_view decoded);
 
+// Whether the reader knows the key (letter case ignored).
+bool isGameDefinitionKey(std::string_view key);
+
 } // namespace veskar

@@ -2,6 +2,8 @@
 // main-loop pass, which starts the game.
 
 #include <ctime>
+#include <filesystem>
+#include <string>
 
 #include "core/sjis.h"
 #include "platform/audio_device.h"
@@ -12,6 +14,18 @@
 
 namespace veskar {
 
+namespace {
+// Why an archive the game needs could not be opened, for stderr.
+std::string missingArchiveReason(const std::filesystem::path& gameDir, std::string_view fileName) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(gameDir, ec))
+        return "the game folder " + gameDir.string() + " does not exist";
+    const auto path = gameDir / fileName;
+    if (std::filesystem::exists(path, ec)) return path.string() + " is damaged";
+    return path.string() + " is missing";
+}
+} // namespace
+
 void Engine::runStartupSequence() {
     random.seed(options.seed ? *options.seed : static_cast<std::uint32_t>(std::time(nullptr)));
     for (int i = 0; i < reg::kStartupCleared; ++i)
@@ -19,13 +33,20 @@ void Engine::runStartupSequence() {
     run.HasWaveOut = audio.hasOutput();
 
     if (!archives.scriptArchiveExists()) {
-        showGameDataError();
+        showGameDataError(missingArchiveReason(options.gameDir, "vk_data.vsk"));
         // Nothing else can be read; the first pass closes the window.
         run.StartPending = true;
         return;
     }
 
     archives.LoadScriptIndexes();
+    if (archives.index(ArchiveSet::Scripts, 1).path.empty()) {
+        showGameDataError((options.gameDir / "vk_data.vsk").string() + " is damaged");
+        run.StartPending = true;
+        return;
+    }
+    if (!archives.FindEntry(search::kScripts, "main"))
+        diagnostics.report((options.gameDir / "vk_data.vsk").string() + " holds no script 'main'");
     if (!readDefinition()) {
         // The game must not start with a partly read definition.
         run.QuitRequested = true;
@@ -41,7 +62,8 @@ void Engine::runStartupSequence() {
     host.present();
 
     archives.OpenArchives(definition.archives, settings.CDDir);
-    if (!archives.firstPictureArchiveExists()) showGameDataError();
+    if (!archives.firstPictureArchiveExists())
+        showGameDataError(missingArchiveReason(options.gameDir, "vk_gra.vsk"));
 
     pictures.loadSystemPictures(definition);
     glyphs.SetupTextFont(pictures.sys_gaiji);
@@ -99,6 +121,7 @@ bool Engine::readDefinition() {
     if (!scripts.LoadDefinition("_config")) return true; // every key keeps its initial value
     auto parsed = parseGameDefinition(scripts.definitionText());
     if (!parsed) {
+        diagnostics.report("cannot start the game: _config: " + cp932ToUtf8(parsed.error().message));
         host.messageBox(parsed.error().message, "Error!", MessageIcon::Error, MessageButtons::Ok);
         return false;
     }

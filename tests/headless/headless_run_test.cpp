@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "backends/headless/png_writer.h"
@@ -30,17 +31,100 @@ RunResult runVeskar(const std::string& args) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
-TEST(HeadlessRun, MissingGameDataShowsOneMessageAndClosesWithoutAsking) {
+// The player sees one message box; stderr says which folder or archive, and
+// the exit code is 3.
+// veskar with the environment variables `names` (blank-separated) removed.
+RunResult runProgramWithout(const std::string& names, const std::string& args) {
+    std::string command = "env";
+    std::size_t start = 0;
+    while (start < names.size()) {
+        const std::size_t end = std::min(names.find(' ', start), names.size());
+        command += " -u " + names.substr(start, end - start);
+        start = end + 1;
+    }
+    const std::string full = command + " " + std::string(VESKAR_EXE) + " " + args + " 2>&1";
+    FILE* pipe = popen(full.c_str(), "r");
+    std::string output;
+    char buffer[512];
+    while (pipe && fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    const int status = pipe ? pclose(pipe) : -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+TEST(HeadlessRun, MissingOrDamagedGameDataIsNamedOnStderr) {
+    const std::string box = "veskar: message box [Error!] ゲームデータを読み込めません。 -> OK\n";
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        std::string expected; // with DIR for the game folder
+    };
+    const Case cases[] = {
+        {"no such folder", [](const std::filesystem::path& d) { std::filesystem::remove_all(d); },
+         "veskar: cannot start the game: the game folder DIR does not exist\n" + box},
+        {"an empty folder", [](const std::filesystem::path&) {},
+         "veskar: cannot start the game: DIR/vk_data.vsk is missing\n" + box},
+        {"a damaged script archive",
+         [](const std::filesystem::path& d) { std::ofstream(d / "vk_data.vsk") << "garbage"; },
+         "veskar: DIR/vk_data.vsk: damaged index: the index claims 1651663207 entries but the file holds "
+         "only 0\nveskar: DIR/vk_data.vsk holds no script 'main'\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const auto game = dir.path() / "game";
+        std::filesystem::create_directories(game);
+        c.make(game);
+        const auto result = runVeskar("--headless " + game.string() + " --until 5000");
+        EXPECT_EQ(result.exitCode, 3);
+        std::string expected = c.expected;
+        for (std::size_t at; (at = expected.find("DIR")) != std::string::npos;)
+            expected.replace(at, 3, game.string());
+        EXPECT_NE(result.output.find(expected), std::string::npos) << result.output;
+        EXPECT_TRUE(result.output.ends_with(box)) << result.output;
+    }
+}
+
+TEST(HeadlessRun, MissingPicturesAreNamedToo) {
+    test::FixtureGame game;
+    game.addScript("main", "テスト\n");
+    const auto dir = game.write();
+    std::filesystem::remove(dir / "vk_gra.vsk");
+    const auto result = runVeskar("--headless " + dir.string() + " --until 5000");
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(
+        result.output.find("veskar: cannot start the game: " + (dir / "vk_gra.vsk").string() + " is missing"),
+        std::string::npos)
+        << result.output;
+}
+
+TEST(HeadlessRun, AWindowWithoutADisplayIsOnePlainLine) {
     test::TempDir dir;
-    const auto result = runVeskar("--headless " + dir.path().string() + " --until 5000");
+    const auto result = runProgramWithout("DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM", dir.path().string());
+    EXPECT_EQ(result.exitCode, 4);
+    EXPECT_EQ(result.output, "veskar: no display: use --headless or set DISPLAY\n");
+}
+
+// Script problems reach stderr once each, with the script and the line.
+TEST(HeadlessRun, ScriptProblemsNameTheScriptAndLine) {
+    test::FixtureGame game;
+    game.addEntry("vk_gra.vsk", "A01", std::string_view("unused"));
+    game.addScript("main", ";start\n*frob 1\n*go nowhere\n値[?V001+#]\n*call sub\n");
+    game.addScript("sub", "\n*go away\n");
+    const auto dir = game.write();
+    const auto result = runVeskar("--headless " + dir.string() + " --skip --until 3000");
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.output, "veskar: message box [Error!] ゲームデータを読み込めません。 -> OK\n");
+    for (const char* line :
+         {"veskar: main:2: unknown command 'frob'\n",
+          "veskar: main:3: label 'nowhere' not found in script 'main'\n",
+          "veskar: main:4: 無効数式: V001+#]\n", "veskar: sub:2: label 'away' not found in script 'sub'\n"})
+        EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
 }
 
 TEST(HeadlessRun, MissingGameDataClosesOnTheFirstPass) {
     test::TempDir dir;
     HeadlessRig rig(dir.path());
-    EXPECT_EQ(rig.host.run(), 0);
+    EXPECT_EQ(rig.host.run(), 3);
     EXPECT_TRUE(rig.host.closed());
     EXPECT_EQ(rig.host.messageBoxCount(), 1);
     EXPECT_EQ(rig.host.clock().tickCount(), 0u) << "closes on the first pass";

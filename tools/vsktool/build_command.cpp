@@ -40,6 +40,7 @@
 #include "archive/script_source.h"
 #include "core/files.h"
 #include "core/sjis.h"
+#include "game_check.h"
 #include "graphics/packed_picture.h"
 #include "picture_files.h"
 #include "shell/game_definition.h"
@@ -54,7 +55,7 @@ using veskar::ArchiveSet;
 namespace {
 
 constexpr std::string_view kBuildHelp =
-    "Usage: vsktool build SOURCE_DIR OUT_DIR\n"
+    "Usage: vsktool build [--strict] SOURCE_DIR OUT_DIR\n"
     "\n"
     "Builds a game folder OUT_DIR (created when missing) from SOURCE_DIR:\n"
     "\n"
@@ -74,6 +75,16 @@ constexpr std::string_view kBuildHelp =
     "                    unchanged\n"
     "  Entries are named after their files without extension.\n"
     "  anything else     copied unchanged (panic.bmp, movies ...)\n"
+    "\n"
+    "Before anything is written the game is checked: unknown commands and tags,\n"
+    "labels and scripts that go, call, chain and if name but that do not exist,\n"
+    "pictures and sounds no archive holds, expressions that do not parse, numbers\n"
+    "out of range, unknown or malformed _config lines, a message window without its\n"
+    "layout keys, a missing main script. Each is reported as FILE:LINE:COLUMN:\n"
+    "error: ... (or warning: ...). Errors stop the build (exit 1, nothing written);\n"
+    "warnings (a label never used, a picture never shown) do not.\n"
+    "\n"
+    "  --strict          warnings count as errors\n"
     "\n"
     "Every archive is rebuilt on every run; nothing in OUT_DIR is deleted. Progress\n"
     "goes to stderr.\n";
@@ -116,8 +127,43 @@ std::string_view textOf(const std::vector<std::uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-// One archive from one source folder; false after reporting the failure.
-bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs::path& outDir) {
+struct PreparedArchive {
+    fs::path folder;
+    const ArchiveFolder* target = nullptr;
+    std::vector<veskar::ArchiveEntry> entries;
+};
+
+// Notes what the checks need to know about an archive's entries.
+void recordEntries(const ArchiveFolder& target, const fs::path& folder,
+                   const std::vector<std::pair<fs::path, std::string>>& named,
+                   const std::vector<std::string>& scriptTexts, GameSources& sources) {
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        const std::string key = veskar::upperAscii(named[i].second);
+        switch (target.set) {
+        case ArchiveSet::Scripts:
+        case ArchiveSet::ScriptOverrides:
+            if (target.set == ArchiveSet::Scripts) sources.dataFolder = folder;
+            sources.scripts.push_back({named[i].first, key, scriptTexts[i]});
+            break;
+        case ArchiveSet::Pictures:
+        case ArchiveSet::JpegPictures:
+            sources.pictures.insert(key);
+            sources.pictureFiles[key] = named[i].first;
+            break;
+        case ArchiveSet::Animations:
+        case ArchiveSet::Animations2:
+            sources.animations.insert(key);
+            break;
+        default:
+            sources.sounds.insert(key);
+            break;
+        }
+    }
+}
+
+// One archive's entries from one source folder; false after reporting the failure.
+bool prepareArchive(const fs::path& folder, const ArchiveFolder& target, PreparedArchive& prepared,
+                    GameSources& sources) {
     const bool scripts = target.set == ArchiveSet::Scripts || target.set == ArchiveSet::ScriptOverrides;
     const auto layout = scripts ? veskar::ArchiveLayout::Script : veskar::ArchiveLayout::General;
     std::error_code ec;
@@ -149,26 +195,25 @@ bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs:
     }
 
     std::vector<veskar::ArchiveEntry> entries;
+    std::vector<std::string> scriptTexts;
     for (auto& [file, name] : named) {
         auto bytes = veskar::readWholeFile(file);
         if (!bytes) return failed(bytes.error());
         if (scripts) {
+            scriptTexts.emplace_back(textOf(*bytes));
             auto encoded = veskar::encodeScriptSource(textOf(*bytes));
             if (!encoded) {
                 const auto& e = encoded.error();
                 return failed(file.string() + ":" + std::to_string(e.line) + ":" + std::to_string(e.column) +
                               ": " + e.message);
             }
-            if (veskar::equalsIgnoreAsciiCase(name, "_config")) {
-                // The engine refuses to start a game whose definition it cannot read.
-                auto plain = veskar::encodeScriptLines(textOf(*bytes));
-                auto definition = veskar::parseGameDefinition(*plain);
-                if (!definition) return failed(file.string() + ": " + shown(definition.error().message));
-            }
             bytes = std::move(*encoded);
         } else if (target.set == ArchiveSet::Pictures && isSourcePicture(file)) {
-            auto picture = readSourcePicture(file);
+            std::string converted;
+            auto picture = readSourcePicture(file, true, &converted);
             if (!picture) return failed(picture.error());
+            if (!converted.empty()) note(file.string() + ": " + converted);
+            sources.pictureSizes[veskar::upperAscii(name)] = {picture->width(), picture->height()};
             auto packed = veskar::EncodePackedPicture(*picture);
             if (!packed) return failed(file.string() + ": " + packed.error());
             bytes = std::move(*packed);
@@ -192,13 +237,21 @@ bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs:
             note("encoding " + file.string() + ": " + encoded->description);
             bytes = std::move(encoded->bytes);
         }
-        entries.push_back({std::move(name), std::move(*bytes)});
+        entries.push_back({name, std::move(*bytes)});
     }
+    recordEntries(target, folder, named, scriptTexts, sources);
+    prepared = {folder, &target, std::move(entries)};
+    return true;
+}
 
-    const fs::path out = outDir / target.fileName;
-    note("writing " + out.string() + " (" + std::to_string(entries.size()) + " entries from " +
-         folder.string() + ")");
-    if (auto written = veskar::writeArchive(out, layout, entries); !written)
+bool writePrepared(const PreparedArchive& prepared, const fs::path& outDir) {
+    const ArchiveSet set = prepared.target->set;
+    const bool scripts = set == ArchiveSet::Scripts || set == ArchiveSet::ScriptOverrides;
+    const auto layout = scripts ? veskar::ArchiveLayout::Script : veskar::ArchiveLayout::General;
+    const fs::path out = outDir / prepared.target->fileName;
+    note("writing " + out.string() + " (" + std::to_string(prepared.entries.size()) + " entries from " +
+         prepared.folder.string() + ")");
+    if (auto written = veskar::writeArchive(out, layout, prepared.entries); !written)
         return failed(out.string() + ": " + written.error());
     return true;
 }
@@ -207,12 +260,19 @@ bool buildArchive(const fs::path& folder, const ArchiveFolder& target, const fs:
 
 int runBuild(Args args) {
     if (wantsHelp(args)) return printHelp(kBuildHelp);
-    for (const auto& arg : args)
-        if (arg.starts_with("-") && arg.size() > 1)
+    bool strict = false;
+    std::vector<std::string> paths;
+    for (const auto& arg : args) {
+        if (arg == "--strict")
+            strict = true;
+        else if (arg.starts_with("-") && arg.size() > 1)
             return usageError("build", "unknown option '" + arg + "'");
-    if (args.size() != 2) return usageError("build", "give SOURCE_DIR and OUT_DIR");
-    const fs::path source = args[0];
-    const fs::path outDir = args[1];
+        else
+            paths.push_back(arg);
+    }
+    if (paths.size() != 2) return usageError("build", "give SOURCE_DIR and OUT_DIR");
+    const fs::path source = paths[0];
+    const fs::path outDir = paths[1];
 
     std::error_code ec;
     if (!fs::is_directory(source, ec)) return fail(source.string() + " is not a folder");
@@ -222,6 +282,13 @@ int runBuild(Args args) {
     const auto folders = archiveFolders();
     const auto children = sortedChildren(source, ec);
     if (ec) return fail("cannot read " + source.string() + ": " + ec.message());
+
+    // Everything is read and converted first, then checked; only a game
+    // without errors is written.
+    GameSources sources;
+    sources.dataFolder = source / "vk_data";
+    std::vector<PreparedArchive> prepared;
+    std::vector<fs::path> copies;
     for (const fs::path& child : children) {
         const std::string name = child.filename().string();
         const auto archive =
@@ -231,9 +298,28 @@ int runBuild(Args args) {
                 return fail("both " + child.string() + " and " +
                             (source / archive->second.fileName).string() + " would make " +
                             archive->second.fileName);
-            if (!buildArchive(child, archive->second, outDir)) return kFailure;
+            if (!prepareArchive(child, archive->second, prepared.emplace_back(), sources)) return kFailure;
             continue;
         }
+        copies.push_back(child);
+    }
+
+    const auto findings = checkGame(sources);
+    int errors = 0, warnings = 0;
+    for (const auto& finding : findings) {
+        note(formatFinding(finding));
+        (finding.error ? errors : warnings) += 1;
+    }
+    if (errors > 0 || (strict && warnings > 0)) {
+        return fail(std::to_string(errors) + " error(s), " + std::to_string(warnings) + " warning(s)" +
+                    (strict && warnings > 0 ? " (--strict: warnings count as errors)" : "") +
+                    "; nothing written");
+    }
+
+    for (const auto& archive : prepared)
+        if (!writePrepared(archive, outDir)) return kFailure;
+    for (const fs::path& child : copies) {
+        const std::string name = child.filename().string();
         note("copying " + child.string());
         fs::copy(child, outDir / name, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
                  ec);

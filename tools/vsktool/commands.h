@@ -32,5 +32,7 @@ int runBuild(Args args);
 int runPic(Args args);
 // sound_commands.cpp
 int runSound(Args args);
+// new_command.cpp
+int runNew(Args args);
 
 } // namespace vsktool

@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
     {"list", "list the entries of an archive", runList},
     {"extract", "copy entries out of an archive", runExtract},
     {"script", "encode a UTF-8 script into its stored form, or decode it back", runScript},
+    {"new", "write a small complete game source tree to start from", runNew},
     {"build", "build a game folder from a source tree", runBuild},
     {"pic", "encode a PNG or BMP into a packed picture or a JPEG, or decode one to PNG", runPic},
     {"sound", "encode a WAV into a WADY sound (one-shot or stream), or decode one to WAV", runSound},

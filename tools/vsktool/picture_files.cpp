@@ -2,6 +2,10 @@
 
 #include <png.h>
 
+#include <optional>
+
+#include "alpha_mask.h"
+
 #include "core/files.h"
 #include "core/sjis.h"
 #include "graphics/bmp_reader.h"
@@ -16,11 +20,32 @@ namespace {
 
 std::string extensionOf(const fs::path& path) { return veskar::upperAscii(path.extension().string()); }
 
-std::expected<veskar::Picture, std::string> decodePng(std::span<const std::uint8_t> bytes) {
+std::expected<veskar::Picture, std::string> decodePng(std::span<const std::uint8_t> bytes,
+                                                      std::optional<MaskSide> alphaMask, std::string* note) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
         return std::unexpected(std::string(image.message));
+    if (alphaMask && (image.format & PNG_FORMAT_FLAG_ALPHA)) {
+        image.format = PNG_FORMAT_BGRA;
+        if (std::uint64_t{image.width} * image.height * 6 > veskar::kMaxPackedPictureBytes) {
+            png_image_free(&image);
+            return std::unexpected("picture too large");
+        }
+        std::vector<std::uint8_t> bgra(std::size_t{image.width} * image.height * 4);
+        if (!png_image_finish_read(&image, nullptr, bgra.data(), static_cast<png_int_32>(image.width * 4),
+                                   nullptr)) {
+            png_image_free(&image);
+            return std::unexpected(std::string(image.message));
+        }
+        const int w = static_cast<int>(image.width), h = static_cast<int>(image.height);
+        auto picture = withAlphaMask(bgra, w, h, *alphaMask);
+        if (note)
+            *note = "transparency made into a mask: " + std::to_string(picture.width()) + " x " +
+                    std::to_string(picture.height()) + ", the mask on the " +
+                    (*alphaMask == MaskSide::Right ? "right half" : "bottom half");
+        return picture;
+    }
     // Transparent pixels are composed over black: engine pictures have no alpha.
     image.format = PNG_FORMAT_BGR;
     if (std::uint64_t{image.width} * image.height * 3 > veskar::kMaxPackedPictureBytes) {
@@ -43,10 +68,16 @@ bool isSourcePicture(const fs::path& path) {
     return ext == ".PNG" || ext == ".BMP";
 }
 
-std::expected<veskar::Picture, std::string> readSourcePicture(const fs::path& path) {
+std::expected<veskar::Picture, std::string> readSourcePicture(const fs::path& path, bool alphaToMask,
+                                                              std::string* note) {
     auto bytes = veskar::readWholeFile(path);
     if (!bytes) return std::unexpected(bytes.error());
-    auto picture = extensionOf(path) == ".BMP" ? veskar::ReadBmp(*bytes) : decodePng(*bytes);
+    std::optional<MaskSide> side;
+    if (alphaToMask) {
+        const std::string stem = veskar::upperAscii(path.stem().string());
+        side = stem == "SYS_TW" || stem == "SYS_TW1" ? MaskSide::Bottom : MaskSide::Right;
+    }
+    auto picture = extensionOf(path) == ".BMP" ? veskar::ReadBmp(*bytes) : decodePng(*bytes, side, note);
     if (!picture) return std::unexpected(path.string() + ": " + picture.error());
     return picture;
 }

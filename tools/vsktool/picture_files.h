@@ -15,7 +15,11 @@ namespace vsktool {
 
 // A .png or .bmp file by its extension (a-z case ignored).
 bool isSourcePicture(const std::filesystem::path& path);
-std::expected<veskar::Picture, std::string> readSourcePicture(const std::filesystem::path& path);
+// With `alphaToMask`, a PNG with transparency becomes a picture with its mask
+// (below for sys_tw and sys_tw1, to the right for everything else) and `note`
+// says so.
+std::expected<veskar::Picture, std::string>
+readSourcePicture(const std::filesystem::path& path, bool alphaToMask = false, std::string* note = nullptr);
 
 // A packed picture entry, or a JPEG when the bytes start like one.
 std::expected<veskar::Picture, std::string> decodeStoredPicture(std::span<const std::uint8_t> bytes);

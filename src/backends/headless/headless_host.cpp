@@ -6,6 +6,7 @@
 #include "backends/headless/png_writer.h"
 #include "core/sjis.h"
 #include "shell/engine.h"
+#include "shell/exit_codes.h"
 
 namespace veskar {
 
@@ -65,6 +66,7 @@ int HeadlessHost::run() {
             std::cerr << "veskar: no screenshot at " << shot.time << " ms for " << shot.path.string()
                       << ": the run ended at " << clock_.tickCount() << " ms\n";
     }
+    if (engine_->gameDataMissing()) return kExitGameDataMissing;
     return screenshotFailed_ ? 1 : 0;
 }
 

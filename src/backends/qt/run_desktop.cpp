@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 
 #include "backends/qt/desktop_session.h"
 #include "backends/qt/qt_settings_store.h"
 #include "backends/qt/single_instance_lock.h"
+#include "shell/exit_codes.h"
 
 namespace veskar {
 
@@ -17,7 +19,13 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     app.setQuitOnLastWindowClosed(false);
 
     SingleInstanceLock lock;
-    if (!lock.tryAcquire()) return 1; // another windowed veskar runs: show nothing
+    if (!lock.tryAcquire()) {
+        // Another windowed veskar runs: the player sees nothing, the terminal a line.
+        std::cerr << "veskar: another windowed veskar is running" << lock.holderDescription()
+                  << "; only one runs at a time\n";
+        return kExitOtherInstance;
+    }
+    lock.recordGame(QString::fromStdString(std::filesystem::absolute(options.gameDir).string()));
 
     try {
         QtSettingsStore store;
@@ -26,6 +34,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
         session.start();
         if (!session.closed()) QApplication::exec();
         session.finish();
+        if (session.engine().gameDataMissing()) return kExitGameDataMissing;
     } catch (const std::exception& e) {
         std::cerr << "veskar: " << e.what() << '\n';
         return 1;

@@ -4,6 +4,7 @@
 
 #include <QLockFile>
 #include <QString>
+#include <string>
 
 namespace veskar {
 
@@ -19,6 +20,11 @@ public:
     // Take it after the QCoreApplication exists: the lock records the
     // application name, which others compare with the holder's process name.
     bool tryAcquire();
+
+    // After tryAcquire succeeded: notes the game folder for a second instance to name.
+    void recordGame(const QString& gameDir);
+    // After tryAcquire failed: " (process N, game DIR)", as much as is known.
+    std::string holderDescription();
 
     QString path() const { return path_; }
     static QString defaultDirectory();
