@@ -28,7 +28,8 @@ void gameDefinition(Bytes data);
 void spriteSets(Bytes data);
 // Lines taken in turn as assignments and conditions, on banks kept between inputs.
 void assignmentsAndConditions(Bytes data);
-// A whole main script (lines split at LF or NUL) played headless for a few virtual seconds.
+// A whole main script (lines split at LF or NUL) played headless for a few virtual seconds;
+// what follows a 0x1E byte is the game's definition.
 void scriptRun(Bytes data);
 
 struct Target {

@@ -99,9 +99,16 @@ void assignmentsAndConditions(Bytes data) {
 }
 
 void scriptRun(Bytes data) {
-    // Four seconds of virtual time reach the waits, transitions and pages of
-    // a short script; a longer bound only slows the search.
-    fuzzGame().play(textOf(data), "", "", 4000);
+    // A second and a half of virtual time reaches the waits, transitions and
+    // pages of a short script; a longer bound only slows the search.
+    // A record separator (0x1E) starts the game definition the run reads.
+    const std::string_view text = textOf(data);
+    const std::size_t split = text.find('\x1e');
+    if (split == std::string_view::npos) {
+        fuzzGame().play(text, "", "", 1500);
+        return;
+    }
+    fuzzGame().play(text.substr(0, split), text.substr(split + 1), "", 1500);
 }
 
 } // namespace veskar::fuzz

@@ -59,7 +59,8 @@ HostileRun playHostile(const HostileGame& game, std::uint32_t until) {
     HostileRun run;
     const auto start = std::chrono::steady_clock::now();
     run.exitCode = host.run();
-    run.wall = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    run.wall =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     run.virtualEnd = host.clock().tickCount();
     run.diagnostics = out.str();
     return run;

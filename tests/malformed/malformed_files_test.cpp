@@ -24,9 +24,13 @@ using Bytes = std::span<const std::uint8_t>;
 
 const fs::path kFolder = fs::path(VESKAR_SOURCE_DIR) / "tests" / "malformed";
 
-std::string text(Bytes bytes) { return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()); }
+std::string text(Bytes bytes) {
+    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
 
-std::size_t lineCount(const std::string& s) { return static_cast<std::size_t>(std::count(s.begin(), s.end(), '\n')); }
+std::size_t lineCount(const std::string& s) {
+    return static_cast<std::size_t>(std::count(s.begin(), s.end(), '\n'));
+}
 
 // A decoder refuses in one line that says why; what it accepts is whole.
 void expectCleanPicture(const std::expected<Picture, std::string>& picture) {
@@ -54,8 +58,8 @@ void archiveFile(Bytes bytes) {
         const std::uint64_t region = indexRegionSize(layout, bytes, bytes.size());
         ASSERT_LE(region, bytes.size());
         const Bytes head = bytes.first(static_cast<std::size_t>(region));
-        const auto parsed =
-            layout == ArchiveLayout::Script ? parseScriptIndex(head, bytes.size()) : parseGeneralIndex(head, bytes.size());
+        const auto parsed = layout == ArchiveLayout::Script ? parseScriptIndex(head, bytes.size())
+                                                            : parseGeneralIndex(head, bytes.size());
         for (std::size_t i = 0; i < parsed.index.count(); ++i)
             EXPECT_LE(std::uint64_t{parsed.index.offsets[i]} + parsed.index.sizes[i], bytes.size());
         for (const auto& problem : parsed.problems)
@@ -104,9 +108,9 @@ TEST(MalformedFiles, EveryFolderHasAReader) {
     for (const auto& entry : fs::directory_iterator(kFolder)) {
         if (!entry.is_directory()) continue;
         const std::string name = entry.path().filename().string();
-        EXPECT_TRUE(std::any_of(std::begin(kReaders), std::end(kReaders),
-                                [&](const Reader& r) { return name == r.folder; }))
-            << name;
+        EXPECT_TRUE(std::any_of(std::begin(kReaders), std::end(kReaders), [&](const Reader& r) {
+            return name == r.folder;
+        })) << name;
     }
 }
 
