@@ -22,6 +22,15 @@ void jpegPicture(Bytes data);
 void bmpPicture(Bytes data);
 // The expression language: the bytes as an expression, a condition and an assignment.
 void expression(Bytes data);
+// The game definition `_config` (lines split at LF or NUL).
+void gameDefinition(Bytes data);
+// Composite sprite definitions `_sprset`, drawn in a tiny game.
+void spriteSets(Bytes data);
+// Lines taken in turn as assignments and conditions, on banks kept between inputs.
+void assignmentsAndConditions(Bytes data);
+// A whole main script (lines split at LF or NUL) played headless for a few virtual seconds;
+// what follows a 0x1E byte is the game's definition.
+void scriptRun(Bytes data);
 
 struct Target {
     std::string_view name; // also the folder of its corpus under fuzz/corpus/

@@ -1,6 +1,7 @@
 #include "core/picture.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace veskar {
@@ -33,33 +34,35 @@ void Picture::setPixel(int x, int y, Colour colour) {
 }
 
 void Picture::copyFrom(const Picture& source, int srcX, int srcY, int width, int height, int dstX, int dstY) {
-    // Clip against the source, then against this picture.
-    if (srcX < 0) {
-        width += srcX;
-        dstX -= srcX;
-        srcX = 0;
+    // Clip against the source, then against this picture, in a width where
+    // no position or size a caller passes can overflow.
+    std::int64_t sx = srcX, sy = srcY, w = width, h = height, dx = dstX, dy = dstY;
+    if (sx < 0) {
+        w += sx;
+        dx -= sx;
+        sx = 0;
     }
-    if (srcY < 0) {
-        height += srcY;
-        dstY -= srcY;
-        srcY = 0;
+    if (sy < 0) {
+        h += sy;
+        dy -= sy;
+        sy = 0;
     }
-    if (dstX < 0) {
-        width += dstX;
-        srcX -= dstX;
-        dstX = 0;
+    if (dx < 0) {
+        w += dx;
+        sx -= dx;
+        dx = 0;
     }
-    if (dstY < 0) {
-        height += dstY;
-        srcY -= dstY;
-        dstY = 0;
+    if (dy < 0) {
+        h += dy;
+        sy -= dy;
+        dy = 0;
     }
-    width = std::min({width, source.width_ - srcX, width_ - dstX});
-    height = std::min({height, source.height_ - srcY, height_ - dstY});
-    if (width <= 0 || height <= 0) return;
-    for (int y = 0; y < height; ++y)
-        std::memmove(row(dstY + y) + dstX * 3, source.row(srcY + y) + srcX * 3,
-                     static_cast<std::size_t>(width) * 3);
+    w = std::min({w, std::int64_t{source.width_} - sx, std::int64_t{width_} - dx});
+    h = std::min({h, std::int64_t{source.height_} - sy, std::int64_t{height_} - dy});
+    if (w <= 0 || h <= 0) return;
+    for (std::int64_t y = 0; y < h; ++y)
+        std::memmove(row(static_cast<int>(dy + y)) + dx * 3, source.row(static_cast<int>(sy + y)) + sx * 3,
+                     static_cast<std::size_t>(w) * 3);
 }
 
 } // namespace veskar

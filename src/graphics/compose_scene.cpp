@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/bounded_numbers.h"
 #include "core/numbers.h"
 #include "graphics/kernels.h"
 #include "graphics/pictures.h"
@@ -64,8 +65,10 @@ void Scene::ComposeScene() {
 void Scene::drawSprite(int position, int lineUpSlot) {
     const std::string& name = positionNames[static_cast<std::size_t>(position)];
     if (name.empty()) return;
-    const int x = engine_.vars.S(reg::kSlotX + lineUpSlot);
-    const int y = engine_.vars.S(reg::kSlotY + lineUpSlot);
+    const int x =
+        screenCoordinate(engine_.vars.S(reg::kSlotX + lineUpSlot), "a sprite position", engine_.diagnostics);
+    const int y =
+        screenCoordinate(engine_.vars.S(reg::kSlotY + lineUpSlot), "a sprite position", engine_.diagnostics);
     if (name[0] == '#') {
         DrawComposite(name, x, y);
         return;
@@ -73,7 +76,8 @@ void Scene::drawSprite(int position, int lineUpSlot) {
     const auto slot =
         static_cast<std::size_t>(std::clamp(positionSlot[static_cast<std::size_t>(position)], 0, 4));
     const Picture& picture = engine_.pictures.spritePicture[slot];
-    DrawMaskedSprite(engine_.pictures.sceneBuffer, picture, x - picture.width() / 2, y,
+    DrawMaskedSprite(engine_.pictures.sceneBuffer, picture,
+                     clampCoordinate(std::int64_t{x} - picture.width() / 2), y,
                      engine_.pictures.spriteMask[slot]);
 }
 
@@ -81,8 +85,10 @@ void Scene::DrawOverlay() {
     auto& pictures = engine_.pictures;
     Picture& scene = pictures.sceneBuffer;
     const Picture& overlay = pictures.overlayPicture;
-    const int x = engine_.vars.S(reg::kOverlayX);
-    const int y = engine_.vars.S(reg::kOverlayY);
+    const int x =
+        screenCoordinate(engine_.vars.S(reg::kOverlayX), "an overlay position", engine_.diagnostics);
+    const int y =
+        screenCoordinate(engine_.vars.S(reg::kOverlayY), "an overlay position", engine_.diagnostics);
     const int a = engine_.vars.S(reg::kOverlayOpacity);
     if (a == 0) {
         DrawHalfMaskedH(scene, x, overlay, y);
@@ -119,20 +125,25 @@ void Scene::DrawComposite(std::string_view name, int x, int y) {
             const auto slot = static_cast<std::size_t>(slotFor(line, loaded));
             const Picture& picture = pictures.spritePicture[slot];
             baseWidth = picture.width();
-            DrawMaskedSprite(pictures.sceneBuffer, picture, x - baseWidth / 2, y, pictures.spriteMask[slot]);
+            DrawMaskedSprite(pictures.sceneBuffer, picture, clampCoordinate(std::int64_t{x} - baseWidth / 2),
+                             y, pictures.spriteMask[slot]);
             continue;
         }
         // Offset parts bypass the cache and are decoded on every composition.
         const std::string partName = line.substr(0, comma);
         const std::size_t second = line.find(',', comma + 1);
-        const int dx = readScriptNumber(std::string_view(line).substr(comma + 1));
-        const int dy =
-            second == std::string::npos ? 0 : readScriptNumber(std::string_view(line).substr(second + 1));
+        const auto offset = [&](std::size_t at) {
+            return screenCoordinate(readScriptNumber(std::string_view(line).substr(at + 1)),
+                                    "a composite sprite offset", engine_.diagnostics);
+        };
+        const int dx = offset(comma);
+        const int dy = second == std::string::npos ? 0 : offset(second);
         Picture picture, mask;
         std::string maskName = partName;
         if (!maskName.empty()) maskName[0] = 'M';
         if (!pictures.LoadPicture(partName, picture) || !pictures.LoadPicture(maskName, mask)) continue;
-        DrawMaskedSprite(pictures.sceneBuffer, picture, x - baseWidth / 2 + dx, y + dy, mask);
+        DrawMaskedSprite(pictures.sceneBuffer, picture, clampCoordinate(std::int64_t{x} - baseWidth / 2 + dx),
+                         clampCoordinate(std::int64_t{y} + dy), mask);
     }
 }
 

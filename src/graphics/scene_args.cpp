@@ -1,5 +1,8 @@
 #include "graphics/scene_args.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/diagnostics.h"
 #include "core/numbers.h"
 #include "core/sjis.h"
@@ -41,10 +44,11 @@ PictureArgs scanPictureArgs(std::string_view argument, bool sides) {
         const char c = argument[i];
         if (c == ']') break;
         if (isDigit(c)) {
-            std::int32_t value = 0;
+            // Modes are small; longer digit runs stop growing at the largest number.
+            std::int64_t value = 0;
             while (i < end && isDigit(argument[i]))
-                value = value * 10 + (argument[i++] - '0');
-            args.mode = value;
+                value = std::min<std::int64_t>(value * 10 + (argument[i++] - '0'), INT32_MAX);
+            args.mode = static_cast<std::int32_t>(value);
             continue;
         }
         if (sides && (c == 'L' || c == 'l')) args.side = SpriteSide::Left;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/bounded_numbers.h"
 #include "core/numbers.h"
 #include "core/sjis.h"
 #include "graphics/pictures.h"
@@ -143,6 +144,8 @@ void Scene::ptset(std::string_view argument) {
                 start, comma == std::string::npos ? std::string::npos : comma - start));
         start = comma == std::string::npos ? text.size() + 1 : comma + 1;
     }
+    for (int& value : v)
+        value = screenCoordinate(value, "a ptset value", engine_.diagnostics);
     const Picture& sheet = engine_.pictures.partsSheet;
     // The rectangle is clipped to the sheet; cyan pixels stay transparent.
     const int x1 = std::max(v[0], 0), y1 = std::max(v[1], 0);
@@ -167,7 +170,8 @@ void Scene::direct(std::string_view argument) {
     const DirectArgs args = scanDirectArgs(argument);
     Picture& sheet = engine_.pictures.partsSheet;
     engine_.pictures.LoadPicture(args.name, sheet);
-    engine_.screen.showAt(sheet, args.x, args.y);
+    engine_.screen.showAt(sheet, screenCoordinate(args.x, "a direct position", engine_.diagnostics),
+                          screenCoordinate(args.y, "a direct position", engine_.diagnostics));
     const auto ms = static_cast<std::uint32_t>(std::clamp(args.ms, 0, kMaxDirectWaitMs));
     for (;;) {
         engine_.host.processMessages();

@@ -1,7 +1,9 @@
 #include "script/interpreter.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "core/sjis.h"
 #include "script/command_table.h"
@@ -214,10 +216,16 @@ Flow Interpreter::runNameLine() {
 }
 
 void Interpreter::computeAutoWait() {
-    const int level = engine_.vars.S(reg::kAutoLevel);
-    // Levels are 0-16; a script-set level of 28 or more must not divide by zero.
-    const int divisor = std::max(1, 28 - level);
-    engine_.run.AutoCountdown = engine_.layout.pageChars / divisor + 2 * level + 2;
+    // Levels are 0-16; a script-set level of 28 or more must not divide by zero,
+    // and one far outside is held so that the wait stays countable.
+    constexpr std::int64_t kLevelReach = 1000;
+    const std::int64_t set = engine_.vars.S(reg::kAutoLevel);
+    const std::int64_t level = std::clamp(set, -kLevelReach, kLevelReach);
+    if (level != set)
+        engine_.diagnostics.report("an auto level beyond ±" + std::to_string(kLevelReach) +
+                                   " was held to that range");
+    const std::int64_t divisor = std::max<std::int64_t>(1, 28 - level);
+    engine_.run.AutoCountdown = static_cast<int>(engine_.layout.pageChars / divisor + 2 * level + 2);
 }
 
 void Interpreter::closeLogEntry() {

@@ -7,6 +7,7 @@
 #include "archive/script_loader.h"
 #include "core/numbers.h"
 #include "core/sjis.h"
+#include "shell/definition_bounds.h"
 
 namespace veskar {
 
@@ -207,6 +208,7 @@ std::expected<GameDefinition, DefinitionError> parseGameDefinition(std::string_v
         if (handler == keyTable().end()) continue;
         if (auto error = handler->second(definition, line.substr(colon + 1))) return std::unexpected(*error);
     }
+    boundDefinitionGeometry(definition);
     return definition;
 }
 
